@@ -1,0 +1,98 @@
+// A graph pane that draws one series of samples, as a line or as bars, into its pane window.
+// Owns its history; owned by the main window (through graphList) once built as a CZiveVazudEx.
+#pragma once
+
+#include "graph/PaneLock.h"
+#include "graph/SampleHistory.h"
+#include "settings/GraphSettings.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+class CZiveVazud {
+public:
+    CZiveVazud(HWND paneWindow, const GraphSettings* settings);
+    virtual ~CZiveVazud();
+    CZiveVazud(const CZiveVazud&) = delete;
+    CZiveVazud& operator=(const CZiveVazud&) = delete;
+
+    virtual bool Paint(HDC dc, UINT code);
+    virtual bool ApplyColors(const GraphSettings* settings);
+    virtual GraphSettings* CreateSettings();
+    virtual void ClearHistory();
+    virtual int32_t AllocHistory();
+    virtual bool ApplySettings(const GraphSettings* settings);
+    virtual void DrawSeries(HDC dc);
+
+    // Lays the plot out for the given rectangle, or for the pane's client rectangle.
+    void Layout(HDC dc, const RECT* rect = nullptr);
+    void DrawFrame(HDC dc);
+
+    // Bar or line mode, set by the menu commands on the window thread.
+    void SetUseBars(bool bars);
+    bool UsesBars() const { return useBars; }
+    HWND PaneWindow() const { return pane; }
+
+    // Guards the histories and the style against a concurrent export (see PaneLock.h).
+    PaneLock& Lock() { return lock; }
+
+    // Read by tests and by the export.
+    const SampleHistory* History() const { return history; }
+    const RECT& PlotRect() const { return plotRect; }
+    const RECT& LabelRect() const { return labelRect; }
+    int32_t VisibleCount() const { return visibleCount; }
+    int32_t TextHeight() const { return textHeight; }
+    float Scale() const { return scale; }
+    bool SettingsValid() const { return settingsValid; }
+    bool HistoryValid() const { return historyValid; }
+    int32_t InitialCapacity() const { return initialCapacity; }
+    const wchar_t* TitleText() const { return titleText; }
+    const wchar_t* UnitText() const { return unitText; }
+    bool ShowsXAxis() const { return showXAxis; }
+    int32_t RangeMin() const { return rangeMin; }
+    int32_t RangeMax() const { return rangeMax; }
+    COLORREF BackgroundColour() const { return bgColor; }
+    COLORREF FrameColour() const { return frameColor; }
+    COLORREF LoadColour() const { return loadGraphColor; }
+    COLORREF GridColour() const { return gridColor; }
+    COLORREF MessageColour() const { return messageColor; }
+    COLORREF TextColour() const { return textColor; }
+    COLORREF TitleColour() const { return titleColor; }
+    COLORREF XAxisColour() const { return xAxisColor; }
+
+protected:
+    // The row of a value under the vertical mapping, with the range clamp applied.
+    int RowOf(int32_t value) const;
+    // The screen width in pixels, 1680 without a screen DC: every history's initial capacity.
+    static int32_t ScreenWidthCapacity();
+
+    bool historyValid = false;
+    bool useBars = false;
+    bool settingsValid = false;
+    bool showXAxis = false;
+    int32_t rangeMin = 0;
+    int32_t rangeMax = 0;
+    int32_t initialCapacity = 0;
+    HWND pane = nullptr;
+    COLORREF bgColor = 0;
+    COLORREF frameColor = 0;
+    COLORREF loadGraphColor = 0;
+    COLORREF gridColor = 0;
+    COLORREF messageColor = 0;
+    uint32_t recordSize = 0;
+    COLORREF textColor = 0;
+    COLORREF titleColor = 0;
+    COLORREF xAxisColor = 0;
+    wchar_t unitText[3] = {};
+    wchar_t titleText[41] = {};
+    SampleHistory* history = nullptr;
+    RECT plotRect{};
+    RECT labelRect{};
+    int32_t visibleCount = 0;
+    int32_t textHeight = 0;
+    int32_t halfTextHeight = 0;
+    float scale = 0.0f;
+
+    PaneLock lock;
+};

@@ -1,0 +1,40 @@
+// The pane the plug-in creates for every core: load and temperature in one plot, a named
+// mutex around every drawing pass, GDI+ kept started for the export. Owned via graphList.
+#pragma once
+
+#include "graph/CZiveVazud.h"
+
+#include <cstdint>
+
+class CZiveVazudEx : public CZiveVazud {
+public:
+    CZiveVazudEx(HWND paneWindow, const GraphSettings* settings);
+    ~CZiveVazudEx() override;
+
+    bool Paint(HDC dc, UINT code) override;
+    bool ApplyColors(const GraphSettings* settings) override;
+    GraphSettings* CreateSettings() override;
+    void ClearHistory() override;
+    int32_t AllocHistory() override;
+    bool ApplySettings(const GraphSettings* settings) override;
+    void DrawSeries(HDC dc) override;
+    // Renders the whole history off-screen and saves it as "<folder>\<title>.png".
+    virtual void SaveSnapshot();
+    // The folder of the host executable, without a trailing backslash.
+    virtual bool GetOutputFolder(wchar_t* folder);
+
+    // One Update's samples for this core: temperature first, then load, under the pane lock.
+    void PushSamples(int32_t temperature, int32_t load);
+
+    const SampleHistory* TempHistory() const { return tempHistory; }
+    const wchar_t* MutexName() const { return mutexName; }
+    const wchar_t* LoadUnitText() const { return loadUnitText; }
+    COLORREF TemperatureColour() const { return graphColor; }
+
+private:
+    COLORREF graphColor = 0;
+    wchar_t loadUnitText[3] = {};
+    ULONG_PTR gdiplusToken = 0;
+    wchar_t mutexName[57] = {};
+    SampleHistory* tempHistory = nullptr;
+};

@@ -1,0 +1,44 @@
+// A growable buffer of signed 32-bit samples, read backwards from the newest one.
+// Owned by the graph pane whose series it holds; no lock of its own (the pane guards it).
+#pragma once
+
+#include <cstdint>
+
+class SampleHistory {
+public:
+    static constexpr int32_t defaultSlotLimit = 2147483647;
+
+    // Allocates initialCapacity zero-filled slots; 0 or less gives a history that is not valid.
+    // slotLimit is the capacity that growth must stay below; the default is the int32 limit,
+    // and only tests pass a smaller one to reach the circular mode without gigabytes.
+    explicit SampleHistory(int32_t initialCapacity, int32_t slotLimit = defaultSlotLimit);
+    ~SampleHistory();
+    SampleHistory(const SampleHistory&) = delete;
+    SampleHistory& operator=(const SampleHistory&) = delete;
+
+    // Appends one sample; false when the history is not valid. A growth that cannot be
+    // allocated turns the buffer circular at its current size rather than losing samples.
+    bool Push(int32_t value);
+    // Forgets every sample and returns to the initial capacity.
+    void Clear();
+    // The sample k steps back from the newest (k = 0); anything out of range reads as 0.
+    int32_t ValueAt(int32_t k) const;
+    int32_t Latest() const { return ValueAt(0); }
+
+    int32_t Count() const { return count; }
+    int32_t Capacity() const { return capacity; }
+    int32_t GrowStep() const { return growStep; }
+    int32_t Head() const { return head; }
+    bool IsValid() const { return valid; }
+
+private:
+    int32_t* items = nullptr;
+    int32_t capacity = 0;
+    int32_t growStep = 0;
+    int32_t head = -1;
+    int32_t count = 0;
+    bool valid = false;
+    int32_t slotLimit;
+
+    bool Allocate(int32_t slots);
+};

@@ -1,0 +1,20 @@
+// The process-wide copy of the latest sensor snapshot, and the conversions that turn its
+// fields into samples. Owned by the process; written only on the host's thread.
+#pragma once
+
+#include "plugin/HostRecords.h"
+
+#include <cstdint>
+
+// Zeroed at load and by the plug-in object's constructor; overwritten whole by each Update.
+extern SensorSnapshot snapshotCopy;
+
+void ClearSnapshotCopy();
+void StoreSnapshot(const SensorSnapshot& snapshot);
+
+// The core count of the copy, capped at the 256 cores the load block can hold.
+uint32_t SnapshotCoreCount();
+uint32_t SnapshotTjMax();
+
+// Whole degrees, truncated toward zero; NaN gives 0 and values beyond int32 saturate.
+int32_t TruncateTemperature(float celsius);

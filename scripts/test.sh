@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the portable code natively under
+# AddressSanitizer and UBSan, then the plug-in, its windows and the host under Wine + Xvfb.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VADERUR_BUILD_DIR:-$root/build}
+bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/build.sh" all
+
+status=0
+echo "== Native tests (portable code, sanitized)"
+(cd "$build/native" && ctest --output-on-failure -j2) || status=1
+echo "== Windows tests (under Wine)"
+(cd "$build/windows" && ctest --output-on-failure -j2) || status=1
+exit $status

@@ -24,10 +24,11 @@ CVaderurWnd::CVaderurWnd()
 CVaderurWnd::~CVaderurWnd()
 {
     settings.reset();
+    // Removed while its window still exists: a dead icon would otherwise stay in the
+    // notification area until the mouse passes over it.
+    trayIcon.reset();
     if (mainWindow)
         ::DestroyWindow(mainWindow);
-    // The icon would otherwise stay in the notification area until the mouse passes over it.
-    trayIcon.reset();
     delete record.info;
     record.info = nullptr;
     pluginInstance = nullptr;

@@ -76,7 +76,7 @@ TEST_F(PluginExport, RightAfterClearHistoryThePictureIsAnEmptyPlot)
     PluginHost host;
     ASSERT_TRUE(host.Loaded());
     for (int i = 0; i < 200; ++i)
-        host.Update(1, 60.0f, 40);
+        host.Update(2, 60.0f, 40);
 
     host.Command(IDM_CLEAR_HISTORY);
     host.Command(IDM_CREATE_PNG);

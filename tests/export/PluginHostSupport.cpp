@@ -27,7 +27,9 @@ PluginHost::PluginHost()
     module = ::LoadLibraryW(L"Vaderur.dll");
     if (!module)
         return;
-    auto getPlugin = reinterpret_cast<PluginRecord* (*)()>(::GetProcAddress(module, "GetPlugin"));
+    // Through void (*)(): GetProcAddress's type says nothing about the function's.
+    auto getPlugin = reinterpret_cast<PluginRecord* (*)()>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(module, "GetPlugin")));
     releasePlugin = reinterpret_cast<void (*)()>(::GetProcAddress(module, "ReleasePlugin"));
     if (!getPlugin || !releasePlugin)
         return;

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 using namespace exporttest;
@@ -23,15 +25,23 @@ void Hammer(PluginHost& host)
         host.Update(cores, static_cast<float>(30 + i % 60), static_cast<uint32_t>(i % 101));
         if (i % 60 == 0)
             host.Command(IDM_CREATE_PNG);
-        if (i % 250 == 0)
+        if (i % 250 == 0 && i <= updates - 1000)
             host.Command(IDM_CLEAR_HISTORY);
         if (i % 400 == 0)
             host.Command((i / 400) % 2 ? IDM_USE_BARS : IDM_USE_LINE);
         if (i % 10 == 0)
             testhost::Pump();
     }
-    host.Command(IDM_CREATE_PNG);
-    host.Command(IDM_CREATE_PNG);
+    // The teardown below finds these still running.
+    for (int i = 0; i < 3; ++i)
+        host.Command(IDM_CREATE_PNG);
+}
+
+// Once the window is gone no export may be half done: no BMP, no temporary picture.
+void ExpectNoExportInProgress()
+{
+    EXPECT_TRUE(FilesInExeFolder(L"*.bmp").empty());
+    EXPECT_TRUE(FilesInExeFolder(L"*.tmp").empty());
 }
 
 void ExpectOnlyWholePictures()
@@ -50,10 +60,22 @@ void ExpectOnlyWholePictures()
     EXPECT_TRUE(FilesInExeFolder(L"*.tmp").empty());
 }
 
+// A crash on any thread ends the process with a code that fails the test: left to Wine,
+// an unhandled fault on a worker thread may end the process with exit code 0.
+LONG WINAPI FailOnCrash(EXCEPTION_POINTERS* exception)
+{
+    std::fprintf(stderr, "crash: exception 0x%08lX\n",
+                 static_cast<unsigned long>(exception->ExceptionRecord->ExceptionCode));
+    std::fflush(stderr);
+    ::TerminateProcess(::GetCurrentProcess(), 3);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 class ExportStress : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        ::SetUnhandledExceptionFilter(FailOnCrash);
         RemoveExportFiles();
         WriteSettingsFile(paneHeight, 0, 0x403020);
     }
@@ -67,6 +89,7 @@ TEST_F(ExportStress, ExitThenReleaseThenUnloadWhileExportsRun)
     Hammer(host);
     host.Command(IDM_EXIT);
     EXPECT_EQ(host.MainWindow(), nullptr);
+    ExpectNoExportInProgress();
     EXPECT_TRUE(host.ReleaseAndUnload(20000)) << "a worker kept the DLL loaded";
     ExpectOnlyWholePictures();
 }
@@ -76,6 +99,8 @@ TEST_F(ExportStress, ReleaseAloneThenUnloadWhileExportsRun)
     PluginHost host;
     ASSERT_TRUE(host.Loaded());
     Hammer(host);
+    host.Release();
+    ExpectNoExportInProgress();
     EXPECT_TRUE(host.ReleaseAndUnload(20000)) << "a worker kept the DLL loaded";
     ExpectOnlyWholePictures();
 }

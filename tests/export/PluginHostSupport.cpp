@@ -61,13 +61,19 @@ void PluginHost::Command(int id)
         ::SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
 }
 
+void PluginHost::Release()
+{
+    if (releasePlugin)
+        releasePlugin();
+    releasePlugin = nullptr;
+    testhost::Pump();
+}
+
 bool PluginHost::ReleaseAndUnload(DWORD timeoutMs)
 {
     if (!module)
         return true;
-    if (releasePlugin)
-        releasePlugin();
-    testhost::Pump();
+    Release();
     ::FreeLibrary(module);
     module = nullptr;
     record = nullptr;

@@ -26,7 +26,9 @@ public:
     HWND MainWindow() const;
     // Sends a menu command to the main window, as a click on the menu item would.
     void Command(int id);
-    // ReleasePlugin, then FreeLibrary; true once the module has left the process.
+    // ReleasePlugin alone: the DLL stays loaded.
+    void Release();
+    // ReleasePlugin (unless done), then FreeLibrary; true once the module has left the process.
     bool ReleaseAndUnload(DWORD timeoutMs);
 
 private:

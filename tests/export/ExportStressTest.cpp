@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 namespace {
 
 using namespace exporttest;
@@ -60,22 +58,11 @@ void ExpectOnlyWholePictures()
     EXPECT_TRUE(FilesInExeFolder(L"*.tmp").empty());
 }
 
-// A crash on any thread ends the process with a code that fails the test: left to Wine,
-// an unhandled fault on a worker thread may end the process with exit code 0.
-LONG WINAPI FailOnCrash(EXCEPTION_POINTERS* exception)
-{
-    std::fprintf(stderr, "crash: exception 0x%08lX\n",
-                 static_cast<unsigned long>(exception->ExceptionRecord->ExceptionCode));
-    std::fflush(stderr);
-    ::TerminateProcess(::GetCurrentProcess(), 3);
-    return EXCEPTION_EXECUTE_HANDLER;
-}
-
 class ExportStress : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ::SetUnhandledExceptionFilter(FailOnCrash);
+        FailTheTestOnCrash();
         RemoveExportFiles();
         WriteSettingsFile(paneHeight, 0, 0x403020);
     }

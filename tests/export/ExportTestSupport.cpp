@@ -3,6 +3,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -151,6 +152,22 @@ std::optional<Picture> LoadPicture(const std::wstring& path)
     }
     stream->Release();
     return picture;
+}
+
+namespace {
+LONG WINAPI EndProcessOnCrash(EXCEPTION_POINTERS* exception)
+{
+    std::fprintf(stderr, "crash: exception 0x%08lX\n",
+                 static_cast<unsigned long>(exception->ExceptionRecord->ExceptionCode));
+    std::fflush(stderr);
+    ::TerminateProcess(::GetCurrentProcess(), 3);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+}  // namespace
+
+void FailTheTestOnCrash()
+{
+    ::SetUnhandledExceptionFilter(EndProcessOnCrash);
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)

@@ -51,6 +51,10 @@ struct Picture {
 // export wants to replace it. Nothing when GDI+ cannot decode it.
 std::optional<Picture> LoadPicture(const std::wstring& path);
 
+// Makes a fault on any thread end the process with exit code 3. Left to Wine, an unhandled
+// fault on a thread other than the main one may end the process with exit code 0.
+void FailTheTestOnCrash();
+
 // Polls condition every few milliseconds, delivering this thread's messages in between,
 // until it holds or timeoutMs has passed; returns its last result.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);

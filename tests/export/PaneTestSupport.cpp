@@ -29,10 +29,12 @@ GraphSettings TestSettings(const wchar_t* title)
     return s;
 }
 
-int RowOf214(int value)
+int RowOf(int value, int paneHeight)
 {
-    const float scale = 185.0f / 100.0f;
-    return 206 - static_cast<int>(static_cast<float>(value) * scale) - 2;
+    const int plotTop = 17;
+    const int plotBottom = paneHeight - 8;
+    const float scale = static_cast<float>(plotBottom - plotTop - 4) / 100.0f;
+    return plotBottom - static_cast<int>(static_cast<float>(value) * scale) - 2;
 }
 
 TestPanes::TestPanes()

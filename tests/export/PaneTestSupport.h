@@ -21,8 +21,9 @@ constexpr COLORREF testGrid = 0x00004F;
 // Range 0 to 100, no x axis, the colours above, units "C°" and "%".
 GraphSettings TestSettings(const wchar_t* title);
 
-// The row of a value on a 214-pixel pane with the range 0 to 100 (plot bottom 206, scale 1.85).
-int RowOf214(int value);
+// The row of a value on a pane of that height with the range 0 to 100 (on 214 pixels: plot
+// bottom 206, scale 1.85).
+int RowOf(int value, int paneHeight = 214);
 
 class TestPanes {
 public:

@@ -17,7 +17,11 @@ constexpr DWORD exportTimeoutMs = 20000;
 
 class PluginExport : public ::testing::Test {
 protected:
-    void SetUp() override { RemoveExportFiles(); }
+    void SetUp() override
+    {
+        FailTheTestOnCrash();
+        RemoveExportFiles();
+    }
     void TearDown() override { RemoveExportFiles(); }
 
     // Waits until the pane's picture exists with the given width and returns it.

@@ -32,7 +32,11 @@ uint16_t Read16(const std::vector<uint8_t>& b, size_t at)
 
 class SnapshotExport : public ::testing::Test {
 protected:
-    void SetUp() override { RemoveExportFiles(); }
+    void SetUp() override
+    {
+        FailTheTestOnCrash();
+        RemoveExportFiles();
+    }
     void TearDown() override
     {
         SetBmpWrittenHook(nullptr);
@@ -87,7 +91,7 @@ TEST_F(SnapshotExport, ThousandSamplesWriteTheTabledBmpThenAPngOfTheSameSize)
     EXPECT_EQ(Read32(bmp, 50), 0u);
 
     // Rows are stored bottom-up: the newest temperature sample (60 at row 93, column 1032).
-    const size_t pixel = 54 + size_t(213 - RowOf214(60)) * 1066 * 4 + 1032 * 4;
+    const size_t pixel = 54 + size_t(213 - RowOf(60)) * 1066 * 4 + 1032 * 4;
     EXPECT_EQ(bmp[pixel + 0], GetBValue(testTemperature));
     EXPECT_EQ(bmp[pixel + 1], GetGValue(testTemperature));
     EXPECT_EQ(bmp[pixel + 2], GetRValue(testTemperature));
@@ -96,7 +100,7 @@ TEST_F(SnapshotExport, ThousandSamplesWriteTheTabledBmpThenAPngOfTheSameSize)
     ASSERT_TRUE(png);
     EXPECT_EQ(png->width, 1066);
     EXPECT_EQ(png->height, 214);
-    EXPECT_EQ(png->ColourAt(1032, RowOf214(60)), testTemperature);
+    EXPECT_EQ(png->ColourAt(1032, RowOf(60)), testTemperature);
     ExpectNoLeftovers();
 }
 
@@ -129,17 +133,17 @@ TEST_F(SnapshotExport, LineModeDrawsEverySampleInItsOwnColumnNewestAtTheRight)
     ASSERT_TRUE(png);
     ASSERT_EQ(png->width, 1066);
     for (int x : {533, 700, 1032}) {
-        EXPECT_EQ(png->ColourAt(x, RowOf214(80)), testTemperature) << x;
-        EXPECT_EQ(png->ColourAt(x, RowOf214(10)), testLoad) << x;
-        EXPECT_NE(png->ColourAt(x, RowOf214(20)), testTemperature) << x;
+        EXPECT_EQ(png->ColourAt(x, RowOf(80)), testTemperature) << x;
+        EXPECT_EQ(png->ColourAt(x, RowOf(10)), testLoad) << x;
+        EXPECT_NE(png->ColourAt(x, RowOf(20)), testTemperature) << x;
     }
     for (int x : {34, 300, 531}) {
-        EXPECT_EQ(png->ColourAt(x, RowOf214(20)), testTemperature) << x;
-        EXPECT_EQ(png->ColourAt(x, RowOf214(90)), testLoad) << x;
-        EXPECT_NE(png->ColourAt(x, RowOf214(80)), testTemperature) << x;
+        EXPECT_EQ(png->ColourAt(x, RowOf(20)), testTemperature) << x;
+        EXPECT_EQ(png->ColourAt(x, RowOf(90)), testLoad) << x;
+        EXPECT_NE(png->ColourAt(x, RowOf(80)), testTemperature) << x;
     }
     // Nothing is drawn right of the newest column.
-    EXPECT_NE(png->ColourAt(1033, RowOf214(80)), testTemperature);
+    EXPECT_NE(png->ColourAt(1033, RowOf(80)), testTemperature);
 }
 
 TEST_F(SnapshotExport, BarModeDrawsTemperatureOverLoad)
@@ -156,14 +160,14 @@ TEST_F(SnapshotExport, BarModeDrawsTemperatureOverLoad)
     ASSERT_TRUE(png);
     ASSERT_EQ(png->width, 1066);
     // Newest bar: columns 1028 to 1032, from its top down to row 204.
-    EXPECT_EQ(png->ColourAt(1030, RowOf214(60)), testTemperature);
+    EXPECT_EQ(png->ColourAt(1030, RowOf(60)), testTemperature);
     EXPECT_EQ(png->ColourAt(1030, 204), testTemperature);
-    EXPECT_NE(png->ColourAt(1030, RowOf214(60) - 1), testTemperature);
+    EXPECT_NE(png->ColourAt(1030, RowOf(60) - 1), testTemperature);
     EXPECT_NE(png->ColourAt(1033, 180), testTemperature) << "the gap right of the newest bar";
     // Second newest: columns 1022 to 1026.
-    EXPECT_EQ(png->ColourAt(1024, RowOf214(80)), testLoad);
-    EXPECT_EQ(png->ColourAt(1024, RowOf214(30) - 1), testLoad);
-    EXPECT_EQ(png->ColourAt(1024, RowOf214(30)), testTemperature);
+    EXPECT_EQ(png->ColourAt(1024, RowOf(80)), testLoad);
+    EXPECT_EQ(png->ColourAt(1024, RowOf(30) - 1), testLoad);
+    EXPECT_EQ(png->ColourAt(1024, RowOf(30)), testTemperature);
     EXPECT_NE(png->ColourAt(1027, 180), testTemperature) << "the gap between two bars";
     // Only a sixth as many samples fit as bars: 166 of them, the oldest starting at column 38.
     EXPECT_EQ(png->ColourAt(38, 200), testTemperature);
@@ -179,8 +183,8 @@ TEST_F(SnapshotExport, ColoursComeFromTheSettingsAndReloadingChangesTheBackgroun
     ASSERT_TRUE(png);
     EXPECT_EQ(png->ColourAt(5, 100), testBackground);
     EXPECT_EQ(png->ColourAt(32, 100), testFrame) << "left edge of the frame";
-    EXPECT_EQ(png->ColourAt(200 + 32, RowOf214(60)), testTemperature);
-    EXPECT_EQ(png->ColourAt(200 + 32, RowOf214(40)), testLoad);
+    EXPECT_EQ(png->ColourAt(200 + 32, RowOf(60)), testTemperature);
+    EXPECT_EQ(png->ColourAt(200 + 32, RowOf(40)), testLoad);
 
     GraphSettings reloaded = TestSettings(L"ignored");
     reloaded.BGColor = 0x102030;
@@ -190,7 +194,7 @@ TEST_F(SnapshotExport, ColoursComeFromTheSettingsAndReloadingChangesTheBackgroun
     png = Png(core0Png);
     ASSERT_TRUE(png);
     EXPECT_EQ(png->ColourAt(5, 100), 0x102030u);
-    EXPECT_EQ(png->ColourAt(200 + 32, RowOf214(60)), 0xF00000u);
+    EXPECT_EQ(png->ColourAt(200 + 32, RowOf(60)), 0xF00000u);
 }
 
 TEST_F(SnapshotExport, TwoPanesGiveOnePictureEachAndASecondExportReplacesBoth)
@@ -383,6 +387,50 @@ TEST_F(SnapshotExport, TimerTicksAndTheCommandStartWorkersThatMayOverlap)
         EXPECT_EQ(png->width, 466);
     }
     ExpectNoLeftovers();
+}
+
+// The window thread's side of a pane under export: grow the histories past the size that
+// lives in memory of its own (freed straight back to the system), then clear them, again
+// and again until told to stop.
+struct GrowAndClear {
+    CZiveVazudEx* pane;
+    std::atomic<bool> stop{false};
+    std::atomic<int> clears{0};
+};
+DWORD WINAPI GrowAndClearThread(LPVOID parameter)
+{
+    auto* job = static_cast<GrowAndClear*>(parameter);
+    while (!job->stop.load()) {
+        PushSamples(job->pane, 150000, 70, 30);
+        job->pane->ClearHistory();
+        ++job->clears;
+    }
+    return 0;
+}
+
+TEST_F(SnapshotExport, ExportsDuringGrowthAndClearingDrawOneWholeHistory)
+{
+    CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"), 792, 40);
+    GrowAndClear job{pane};
+    HANDLE writer = ::CreateThread(nullptr, 0, GrowAndClearThread, &job, 0, nullptr);
+    ASSERT_NE(writer, nullptr);
+
+    for (int i = 0; i < 6; ++i) {
+        pane->SaveSnapshot();
+        const auto png = Png(core0Png);
+        ASSERT_TRUE(png);
+        // Any width from empty to full is fine; every held column must carry the series.
+        const int held = png->width - 66;
+        ASSERT_GE(held, 0);
+        ASSERT_LE(held, 150000);
+        // Columns 33 (under the left frame's inner column) to held + 32 carry samples.
+        for (int x = 34; x <= held + 32; x += 997)
+            EXPECT_EQ(png->ColourAt(x, RowOf(70, 40)), testTemperature) << "column " << x << " of " << held;
+    }
+    job.stop = true;
+    EXPECT_EQ(::WaitForSingleObject(writer, 20000), WAIT_OBJECT_0);
+    ::CloseHandle(writer);
+    EXPECT_GT(job.clears.load(), 0);
 }
 
 // The hook holds the worker inside pane 0 until the test lets it go.

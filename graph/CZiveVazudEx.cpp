@@ -105,7 +105,6 @@ void CZiveVazudEx::ClearHistory()
 
 void CZiveVazudEx::PushSamples(int32_t temperature, int32_t load)
 {
-    PaneLock::Exclusive hold(lock);
     if (tempHistory)
         tempHistory->Push(temperature);
     if (history)

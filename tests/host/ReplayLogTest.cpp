@@ -1,0 +1,105 @@
+#include "host/ReplayLog.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ReplayLog, ReadsRowsInAnyColumnOrder)
+{
+    const ReplayParseResult result = ParseReplayLog(
+        "\xEF\xBB\xBF# recorded on a test bench\r\n"
+        "time, load1, temp0, tjmax, load0, temp1\r\n"
+        "\r\n"
+        "12:00:00, 80, 45.5, 95, 12, 61.25\r\n"
+        "# a comment between rows\n"
+        "\"12:00:01\",79.6,-3,0,\"100\",61\n");
+    ASSERT_TRUE(result.ok) << result.error;
+    const ReplayLog& log = result.log;
+    ASSERT_EQ(log.coreCount, 2u);
+    ASSERT_EQ(log.RowCount(), 2u);
+
+    SensorSnapshot s;
+    log.FillSnapshot(0, s);
+    EXPECT_EQ(s.coreCount, 2u);
+    EXPECT_EQ(s.tjMax, 95u);
+    EXPECT_EQ(s.coreTemperature[0], 45.5f);
+    EXPECT_EQ(s.coreTemperature[1], 61.25f);
+    EXPECT_EQ(s.coreLoad[0], 12u);
+    EXPECT_EQ(s.coreLoad[1], 80u);
+    EXPECT_EQ(s.coreLoad[2], 0u);
+
+    log.FillSnapshot(1, s);
+    EXPECT_EQ(s.tjMax, 0u);
+    EXPECT_EQ(s.coreTemperature[0], -3.0f);
+    EXPECT_EQ(s.coreLoad[0], 100u);
+    EXPECT_EQ(s.coreLoad[1], 80u);  // 79.6 rounds
+}
+
+TEST(ReplayLog, TjMaxDefaultsTo100AndDecimalsKeepTheirFloatValue)
+{
+    const ReplayParseResult result = ParseReplayLog("temp0,load0\n61.3,5\n");
+    ASSERT_TRUE(result.ok) << result.error;
+    SensorSnapshot s;
+    result.log.FillSnapshot(0, s);
+    EXPECT_EQ(s.tjMax, defaultTjMax);
+    EXPECT_EQ(s.coreTemperature[0], 61.3f);
+}
+
+TEST(ReplayLog, TheSampleLogInTheRepositoryParses)
+{
+    // The header and first row of host/samples/replay-4-cores.csv.
+    const ReplayParseResult result = ParseReplayLog(
+        "time,tjmax,temp0,load0,temp1,load1,temp2,load2,temp3,load3\n"
+        "0,100,41.0,12,40.5,8,42.0,15,41.5,10\n");
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.log.coreCount, 4u);
+}
+
+TEST(ReplayLog, ErrorsNameTheLineAndTheColumn)
+{
+    struct Case {
+        const char* text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"", "line 1: the log has no header line"},
+        {"# only a comment\n\n", "line 3: the log has no header line"},
+        {"temp0,load0\n", "line 2: the log has a header but no rows"},
+        {"temp0,load0,volts\n", "line 1, column 3: unknown column 'volts'"},
+        {"temp0,load0,temp0\n", "line 1, column 3 (temp0): this column appears twice"},
+        {"time,time,temp0,load0\n", "line 1, column 2 (time): this column appears twice"},
+        {"temp0,load1\n", "line 1, column 1 (temp0): core 0 has no load0 column"},
+        {"temp0,load0,temp2,load2\n", "line 1: cores are numbered from 0 without gaps, but core 1 has no columns"},
+        {"temp256,load256\n", "line 1, column 1 (temp256): core numbers go from 0 to 255"},
+        {"time,tjmax\n", "line 1: the header names no tempN or loadN column"},
+        {"temp0,load0\n40,10\n41,x\n", "line 3, column 2 (load0): 'x' is not a number"},
+        {"temp0,load0\r\n40,10\r\n\r\n41\r\n", "line 4, column 2 (load0): missing value; the row has 1 fields and the header 2"},
+        {"temp0,load0\n40,10,\n", "line 2, column 3: extra value; the row has 3 fields and the header 2"},
+        {"temp0,load0\n40,101\n", "line 2, column 2 (load0): a load of 101 is outside 0 to 100"},
+        {"temp0,load0\n40,-1\n", "line 2, column 2 (load0): a load of -1 is outside 0 to 100"},
+        {"temp0,load0\n200.5,1\n", "line 2, column 1 (temp0): a temperature of 200.5 is outside -100 to 200"},
+        {"temp0,load0\nnan,1\n", "line 2, column 1 (temp0): 'nan' is not a number"},
+        {"temp0,load0\ninf,1\n", "line 2, column 1 (temp0): 'inf' is not a number"},
+        {"temp0,load0\n4e1,1\n", "line 2, column 1 (temp0): '4e1' is not a number"},
+        {"temp0,load0\n40;5\n", "line 2, column 2 (load0): missing value; the row has 1 fields and the header 2 (fields are separated by commas)"},
+        {"temp0,load0\n,5\n", "line 2, column 1 (temp0): '' is not a number"},
+        {"temp0,load0\n1.2.3,5\n", "line 2, column 1 (temp0): '1.2.3' is not a number"},
+        {"temp0,load0,tjmax\n40,5,95.5\n", "line 2, column 3 (tjmax): TjMax needs a whole number from 0 to 200, not 95.5"},
+        {"temp0,load0,tjmax\n40,5,300\n", "line 2, column 3 (tjmax): TjMax needs a whole number from 0 to 200, not 300"},
+    };
+    for (const Case& c : cases) {
+        const ReplayParseResult result = ParseReplayLog(c.text);
+        EXPECT_FALSE(result.ok) << c.text;
+        EXPECT_EQ(result.error.rfind(c.expected, 0), 0u) << "got: " << result.error;
+        EXPECT_EQ(result.log.RowCount(), 0u);
+    }
+}
+
+TEST(ReplayLog, LongBadFieldsAreShortenedInTheMessage)
+{
+    const ReplayParseResult result = ParseReplayLog("temp0,load0\n" + std::string(5000, 'z') + ",1\n");
+    ASSERT_FALSE(result.ok);
+    EXPECT_LT(result.error.size(), 120u);
+}
+
+}  // namespace

@@ -272,7 +272,12 @@ TEST_F(PaneState, WindowThreadChangesWaitForARunningExport)
         std::function<bool()> done;
     };
     const Change changes[] = {
-        {"PushSamples", [&] { pane.PushSamples(61, 41); }, [&] { return pane.TempHistory()->Count() == 1; }},
+        {"pushing samples, as the distribution does",
+         [&] {
+             PaneLock::Exclusive distributing(PanesLock());
+             pane.PushSamples(61, 41);
+         },
+         [&] { return pane.TempHistory()->Count() == 1; }},
         {"SetUseBars", [&] { pane.SetUseBars(true); }, [&] { return pane.UsesBars(); }},
         {"ApplyColors", [&] { pane.ApplyColors(&recolour); }, [&] { return pane.BackgroundColour() == 0x123456u; }},
         {"ClearHistory", [&] { pane.ClearHistory(); }, [&] { return pane.TempHistory()->Count() == 0; }},

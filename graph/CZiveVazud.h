@@ -94,5 +94,5 @@ protected:
     int32_t halfTextHeight = 0;
     float scale = 0.0f;
 
-    PaneLock lock;
+    PaneLock& lock = PanesLock();
 };

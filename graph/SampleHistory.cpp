@@ -1,8 +1,6 @@
 #include "graph/SampleHistory.h"
 
-#include <algorithm>
-#include <cstring>
-#include <new>
+#include <cstdlib>
 
 SampleHistory::SampleHistory(int32_t initialCapacity, int32_t limit)
     : capacity(initialCapacity), growStep(initialCapacity), slotLimit(limit)
@@ -12,16 +10,13 @@ SampleHistory::SampleHistory(int32_t initialCapacity, int32_t limit)
 
 SampleHistory::~SampleHistory()
 {
-    delete[] items;
+    std::free(items);
 }
 
 bool SampleHistory::Allocate(int32_t slots)
 {
-    items = new (std::nothrow) int32_t[static_cast<size_t>(slots)];
-    if (!items)
-        return false;
-    std::memset(items, 0, static_cast<size_t>(slots) * sizeof(int32_t));
-    return true;
+    items = static_cast<int32_t*>(std::calloc(static_cast<size_t>(slots), sizeof(int32_t)));
+    return items != nullptr;
 }
 
 bool SampleHistory::Push(int32_t value)
@@ -30,14 +25,13 @@ bool SampleHistory::Push(int32_t value)
         return false;
     ++head;
     if (head == capacity) {
-        // Compared in 64 bits: capacity + growStep may not fit an int32.
+        // Compared in 64 bits: capacity + growStep may not fit an int32. realloc keeps the
+        // stored samples at their indices and, for large buffers, usually moves no bytes.
         const int64_t grown = static_cast<int64_t>(capacity) + growStep;
         int32_t* larger = grown >= slotLimit
                               ? nullptr
-                              : new (std::nothrow) int32_t[static_cast<size_t>(grown)];
+                              : static_cast<int32_t*>(std::realloc(items, static_cast<size_t>(grown) * sizeof(int32_t)));
         if (larger) {
-            std::copy(items, items + capacity, larger);
-            delete[] items;
             items = larger;
             capacity = static_cast<int32_t>(grown);
         } else {
@@ -57,7 +51,7 @@ void SampleHistory::Clear()
     count = 0;
     if (!valid)
         return;
-    delete[] items;
+    std::free(items);
     items = nullptr;
     capacity = growStep;
     valid = Allocate(capacity);

@@ -58,5 +58,5 @@ private:
 };
 
 // The icon that stands for a window: its small icon, its executable's file-type icon, or
-// the question-mark icon.
+// the question-mark icon. The caller owns the icon returned (a copy where it was shared).
 HICON FindWindowIcon(HWND window);

@@ -1,0 +1,86 @@
+// Median cost of Update with N cores, and of InvalidateRect alone on the same window:
+// their difference is the plug-in's own work (snapshot copy and two pushes per core).
+#include "plugin/HostRecords.h"
+#include "plugin/PluginState.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+extern "C" PluginRecord* GetPlugin();
+extern "C" void ReleasePlugin();
+
+namespace {
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency)
+{
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+void Pump()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageW(&msg);
+}
+
+void MeasureCores(uint32_t cores, int calls)
+{
+    LARGE_INTEGER frequency, a, b;
+    ::QueryPerformanceFrequency(&frequency);
+
+    PluginRecord* record = GetPlugin();
+    record->info->hostInstance = ::GetModuleHandleW(nullptr);
+    SensorSnapshot snapshot;
+    std::memset(&snapshot, 0, sizeof snapshot);
+    snapshot.coreCount = cores;
+    snapshot.tjMax = 100;
+    record->Update(&snapshot);
+    Pump();
+
+    std::vector<double> update, invalidate;
+    RECT client{};
+    for (int i = 0; i < calls; ++i) {
+        for (uint32_t c = 0; c < cores; ++c) {
+            snapshot.coreLoad[c] = static_cast<uint32_t>((i + c) % 101);
+            snapshot.coreTemperature[c] = 40.0f + static_cast<float>((i * 7 + c) % 50);
+        }
+        ::QueryPerformanceCounter(&a);
+        record->Update(&snapshot);
+        ::QueryPerformanceCounter(&b);
+        update.push_back(Microseconds(a, b, frequency));
+
+        ::QueryPerformanceCounter(&a);
+        ::GetClientRect(mainWindow, &client);
+        ::InvalidateRect(mainWindow, &client, TRUE);
+        ::QueryPerformanceCounter(&b);
+        invalidate.push_back(Microseconds(a, b, frequency));
+        if (i % 64 == 0)
+            ::ValidateRect(mainWindow, nullptr);  // keep the paint cost out of the figures
+    }
+    const double u = Median(update), v = Median(invalidate);
+    std::printf("BENCH|Update, %u cores|%.2f|us|median of %d calls\n", cores, u, calls);
+    std::printf("BENCH|InvalidateRect of the main window (%u cores)|%.2f|us|the platform call Update makes\n", cores, v);
+    std::printf("BENCH|Update own work, %u cores|%.2f|us|Update minus InvalidateRect; target < 5 us at 256\n", cores,
+                u > v ? u - v : 0.0);
+    ReleasePlugin();
+    Pump();
+}
+
+}  // namespace
+
+int main()
+{
+    for (uint32_t cores : {4u, 64u, 256u})
+        MeasureCores(cores, 4000);
+    return 0;
+}

@@ -1,0 +1,216 @@
+#include "graph/CZiveVazudEx.h"
+
+#include "graph/GdiHandles.h"
+#include "graph/PaneDrawing.h"
+#include "graph/PaneRecord.h"
+#include "graph/PaneText.h"
+#include "graph/PlotGeometry.h"
+
+// WIN32_LEAN_AND_MEAN leaves out the COM types that the GDI+ headers use.
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <optional>
+
+namespace {
+
+constexpr COLORREF defaultTemperatureColour = 0x00F000;
+constexpr const wchar_t* defaultLoadUnit = L"%";
+constexpr int32_t fallbackCapacity = 1680;
+constexpr size_t labelCapacity = 41;
+
+}  // namespace
+
+CZiveVazudEx::CZiveVazudEx(HWND paneWindow, const GraphSettings* settings) : CZiveVazud(paneWindow, settings)
+{
+    Gdiplus::GdiplusStartupInput startup;
+    startup.GdiplusVersion = 1;
+    startup.DebugEventCallback = nullptr;
+    startup.SuppressBackgroundThread = FALSE;
+    startup.SuppressExternalCodecs = FALSE;
+    if (Gdiplus::GdiplusStartup(&gdiplusToken, &startup, nullptr) != Gdiplus::Ok)
+        gdiplusToken = 0;
+    tempHistory = nullptr;
+    CZiveVazudEx::ApplySettings(settings);
+    CZiveVazudEx::AllocHistory();
+    panetext::FormatMutexName(titleText, static_cast<uint64_t>(reinterpret_cast<uintptr_t>(this)), mutexName,
+                              sizeof(mutexName) / sizeof(mutexName[0]));
+}
+
+CZiveVazudEx::~CZiveVazudEx()
+{
+    if (gdiplusToken != 0)
+        Gdiplus::GdiplusShutdown(gdiplusToken);
+    delete tempHistory;
+    tempHistory = nullptr;
+}
+
+bool CZiveVazudEx::ApplySettings(const GraphSettings* settings)
+{
+    PaneLock::Exclusive hold(lock);
+    // settingsValid says whether the record was accepted at construction; the record itself is
+    // checked again so that a later call with a null record cannot fault.
+    if (settingsValid && AcceptedRecord(settings)) {
+        graphColor = settings->GraphColor;
+        panetext::CopyText(settings->LoadUnit, loadUnitText, 3);
+    } else {
+        graphColor = defaultTemperatureColour;
+        panetext::CopyText(defaultLoadUnit, loadUnitText, 3);
+    }
+    return settingsValid;
+}
+
+int32_t CZiveVazudEx::AllocHistory()
+{
+    if (!historyValid)
+        return fallbackCapacity;
+    historyValid = false;
+    const int32_t capacity = ScreenWidthCapacity();
+    delete tempHistory;
+    tempHistory = new SampleHistory(capacity);
+    historyValid = tempHistory->IsValid();
+    return capacity;
+}
+
+bool CZiveVazudEx::ApplyColors(const GraphSettings* settings)
+{
+    PaneLock::Exclusive hold(lock);
+    if (!AcceptedRecord(settings))
+        return false;
+    bgColor = settings->BGColor;
+    frameColor = settings->FrameColor;
+    loadGraphColor = settings->LoadGraphColor;
+    gridColor = settings->GridColor;
+    messageColor = settings->MessageColor;
+    textColor = settings->TextColor;
+    titleColor = settings->TitleColor;
+    xAxisColor = settings->XAxisColor;
+    graphColor = settings->GraphColor;
+    return true;
+}
+
+GraphSettings* CZiveVazudEx::CreateSettings()
+{
+    return CZiveVazud::CreateSettings();
+}
+
+void CZiveVazudEx::ClearHistory()
+{
+    PaneLock::Exclusive hold(lock);
+    if (history)
+        history->Clear();
+    if (tempHistory)
+        tempHistory->Clear();
+}
+
+void CZiveVazudEx::PushSamples(int32_t temperature, int32_t load)
+{
+    if (tempHistory)
+        tempHistory->Push(temperature);
+    if (history)
+        history->Push(load);
+}
+
+void CZiveVazudEx::DrawSeries(HDC dc)
+{
+    Brush loadBrush(::CreateSolidBrush(loadGraphColor));
+    Brush temperatureBrush(::CreateSolidBrush(graphColor));
+    Pen loadPen = CreateSolidPen(loadGraphColor);
+    Pen temperaturePen = CreateSolidPen(graphColor);
+    const plot::Box box = ToBox(plotRect);
+
+    int32_t newestLoadRow = 0;
+    int32_t newestTemperatureRow = 0;
+    {
+        // Restores the DC's own pen after the loop switches between the two series pens.
+        Selection keepPen(dc, loadPen.Get());
+        int32_t previousLoadRow = 0;
+        int32_t previousTemperatureRow = 0;
+        for (int32_t i = 0; i < visibleCount; ++i) {
+            const int32_t loadRow = RowOf(history->ValueAt(i));
+            const int32_t temperatureRow = RowOf(tempHistory ? tempHistory->ValueAt(i) : 0);
+            if (useBars) {
+                // The temperature bar goes over the load bar: the load shows only above it.
+                RECT bar = ToRect(plot::BarBox(box, i, loadRow));
+                ::FillRect(dc, &bar, loadBrush.Get());
+                bar.top = temperatureRow;
+                ::FillRect(dc, &bar, temperatureBrush.Get());
+            } else {
+                const int32_t x = plot::LineColumn(box, i);
+                ::SelectObject(dc, loadPen.Get());
+                if (i == 0) {
+                    ::SetPixelV(dc, x, loadRow, loadGraphColor);
+                } else {
+                    ::MoveToEx(dc, x + 1, previousLoadRow, nullptr);
+                    ::LineTo(dc, x, loadRow);
+                }
+                ::SelectObject(dc, temperaturePen.Get());
+                if (i == 0) {
+                    ::SetPixelV(dc, x, temperatureRow, graphColor);
+                } else {
+                    ::MoveToEx(dc, x + 1, previousTemperatureRow, nullptr);
+                    ::LineTo(dc, x, temperatureRow);
+                }
+            }
+            if (i == 0) {
+                newestLoadRow = loadRow;
+                newestTemperatureRow = temperatureRow;
+            }
+            previousLoadRow = loadRow;
+            previousTemperatureRow = temperatureRow;
+        }
+    }
+    {
+        // The column just inside the left frame edge shows only background.
+        Pen backgroundPen = CreateSolidPen(bgColor);
+        Selection selected(dc, backgroundPen.Get());
+        ::MoveToEx(dc, plotRect.left + 1, plotRect.top + 1, nullptr);
+        ::LineTo(dc, plotRect.left + 1, plotRect.bottom);
+    }
+
+    Font font = CreateLabelFont();
+    Selection selectedFont(dc, font.Get());
+    ::SetBkColor(dc, bgColor);
+    ::SetTextColor(dc, textColor);
+    ::SetTextAlign(dc, TA_LEFT | TA_TOP);
+    if (visibleCount == 0)
+        return;
+
+    wchar_t text[labelCapacity];
+    const auto drawLabel = [&](int32_t value, const wchar_t* unit, int32_t row) {
+        panetext::FormatValueText(value, unit, text, labelCapacity);
+        const plot::Anchor anchor = plot::ValueLabelAnchor(box, row, halfTextHeight);
+        DrawTextAt(dc, anchor, text);
+        labelRect.left = anchor.x;
+        labelRect.top = anchor.y;
+        labelRect.bottom = anchor.y + textHeight;
+    };
+    drawLabel(tempHistory ? tempHistory->Latest() : 0, unitText, newestTemperatureRow);
+    if (plot::ShowsLoadLabel(newestTemperatureRow, newestLoadRow, textHeight))
+        drawLabel(history->Latest(), loadUnitText, newestLoadRow);
+}
+
+bool CZiveVazudEx::Paint(HDC dc, UINT code)
+{
+    if (code != WM_PAINT)
+        return false;
+    RECT client{};
+    ::GetClientRect(pane, &client);
+
+    // The named mutex keeps this pass and an export of the same pane from overlapping; it is
+    // held only while drawing into the memory bitmap, not while copying it to the screen.
+    std::optional<NamedMutexHold> drawing(std::in_place, mutexName);
+    MemoryDc memory(::CreateCompatibleDC(dc));
+    Bitmap bitmap(memory ? ::CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
+    Selection selected(memory.Get(), bitmap.Get());
+    if (memory) {
+        Layout(memory.Get());
+        DrawFrame(memory.Get());
+        CZiveVazudEx::DrawSeries(memory.Get());
+    }
+    drawing.reset();
+    if (!memory)
+        return false;
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+    return true;
+}

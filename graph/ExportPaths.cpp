@@ -1,0 +1,40 @@
+#include "graph/ExportPaths.h"
+
+ExportPath::ExportPath(const wchar_t* folder, const wchar_t* title, const wchar_t* extension)
+{
+    Append(folder).Append(L"\\").Append(title).Append(extension);
+}
+
+ExportPath& ExportPath::Append(const wchar_t* part)
+{
+    if (!fits)
+        return *this;
+    if (!part) {
+        fits = false;
+        return *this;
+    }
+    size_t partLength = 0;
+    while (part[partLength] != L'\0') {
+        if (length + partLength + 1 >= exportPathCapacity) {
+            fits = false;
+            return *this;
+        }
+        ++partLength;
+    }
+    for (size_t i = 0; i < partLength; ++i)
+        text[length + i] = part[i];
+    length += partLength;
+    text[length] = L'\0';
+    return *this;
+}
+
+ExportPath& ExportPath::AppendDecimal(uint32_t value)
+{
+    wchar_t digits[11] = {};
+    size_t first = 10;
+    do {
+        digits[--first] = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    return Append(digits + first);
+}

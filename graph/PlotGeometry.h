@@ -1,0 +1,81 @@
+// The pixel geometry of a graph pane: plot rectangle, vertical mapping, visible samples, bar
+// and line positions, label anchors. Plain functions of plain numbers; the panes own no state here.
+#pragma once
+
+#include <cstdint>
+
+namespace plot {
+
+// Left, top, right, bottom, as in a Win32 RECT; right and bottom are exclusive for fills.
+struct Box {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+bool operator==(const Box& a, const Box& b);
+
+// Room around the plot: range labels on the left, title above, value labels on the right.
+constexpr int32_t marginLeft = 32;
+constexpr int32_t marginTop = 17;
+constexpr int32_t marginRight = 32;
+constexpr int32_t marginBottom = 8;
+// Bars are five pixels wide and stand six apart.
+constexpr int32_t barPitch = 6;
+
+// The plot inside a pane (or export) rectangle.
+Box PlotBox(const Box& area);
+
+// Vertical pixels per unit of value. A range of zero width gives 0, so every value is drawn on
+// the row of rangeMin instead of dividing by zero.
+float ScaleFor(const Box& plot, int32_t rangeMin, int32_t rangeMax);
+
+// The value limited to [rangeMin, rangeMax]: above rangeMax first, otherwise below rangeMin.
+int32_t ClampToRange(int32_t value, int32_t rangeMin, int32_t rangeMax);
+
+// Float to int toward zero; NaN reads as 0 and huge values are held to a drawable size.
+int32_t TruncateToPixels(float value);
+
+// Maps a value to its pixel row: rangeMin two rows above the plot's bottom edge, rangeMax two
+// rows below its top edge.
+struct VerticalMapping {
+    int32_t plotBottom = 0;
+    int32_t rangeMin = 0;
+    int32_t rangeMax = 0;
+    float scale = 0.0f;
+
+    int32_t RowOf(int32_t value) const;
+};
+
+// How many of the held samples fit: one per pixel column, or one bar per six columns.
+int32_t VisibleCount(const Box& plot, bool bars, int32_t held);
+
+// The bar of the sample i steps back from the newest, its top at row top; it reaches down to
+// the row of rangeMin.
+Box BarBox(const Box& plot, int32_t i, int32_t top);
+
+// The pixel column of the sample i steps back from the newest in line mode.
+int32_t LineColumn(const Box& plot, int32_t i);
+
+// The x axis is drawn only when it is wanted and the value 0 can lie in the range.
+bool HasXAxis(int32_t rangeMin, bool showXAxis);
+int32_t XAxisRow(const Box& plot, int32_t rangeMin, float scale);
+
+// Where a text is anchored: x is its right edge for the title and the range labels, its left
+// edge for the value labels; y is always its top.
+struct Anchor {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+Anchor TitleAnchor(const Box& plot, int32_t textHeight);
+Anchor UpperRangeAnchor(const Box& plot, int32_t halfTextHeight);
+Anchor LowerRangeAnchor(const Box& plot, int32_t halfTextHeight);
+Anchor ValueLabelAnchor(const Box& plot, int32_t row, int32_t halfTextHeight);
+
+// The load label is drawn only when its row is strictly more than one text height away from
+// the temperature label's row.
+bool ShowsLoadLabel(int32_t temperatureRow, int32_t loadRow, int32_t textHeight);
+
+}  // namespace plot

@@ -1,0 +1,86 @@
+#include "tests/export/PaneTestSupport.h"
+
+#include "graph/ExportWorkers.h"
+#include "plugin/PluginState.h"
+
+namespace exporttest {
+
+GraphSettings TestSettings(const wchar_t* title)
+{
+    GraphSettings s{};
+    s.Size = graphSettingsSize;
+    s.ShowXAxis = false;
+    s.RangeMin = 0;
+    s.RangeMax = 100;
+    s.BGColor = testBackground;
+    s.FrameColor = testFrame;
+    s.LoadGraphColor = testLoad;
+    s.GraphColor = testTemperature;
+    s.GridColor = testGrid;
+    s.MessageColor = 0xF0F000;
+    s.TextColor = 0xFFFFFF;
+    s.TitleColor = 0xFFFFFF;
+    s.XAxisColor = 0x007070;
+    s.TempUnit[0] = u'C';
+    s.TempUnit[1] = u'\u00B0';
+    s.LoadUnit[0] = u'%';
+    for (int i = 0; i < 40 && title[i]; ++i)
+        s.Title[i] = static_cast<char16_t>(title[i]);
+    return s;
+}
+
+int RowOf214(int value)
+{
+    const float scale = 185.0f / 100.0f;
+    return 206 - static_cast<int>(static_cast<float>(value) * scale) - 2;
+}
+
+TestPanes::TestPanes()
+{
+    parent = ::CreateWindowExW(0, L"STATIC", L"export test panes", WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr,
+                               nullptr, ::GetModuleHandleW(nullptr), nullptr);
+}
+
+TestPanes::~TestPanes()
+{
+    WaitForExportWorkers();
+    graphList = nullptr;
+    graphCount = 0;
+    panes.clear();
+    if (parent)
+        ::DestroyWindow(parent);
+}
+
+HWND TestPanes::PaneWindow(int width, int height)
+{
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, nextTop, width, height, parent,
+                                    nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    nextTop += height;
+    return window;
+}
+
+CZiveVazudEx* TestPanes::Add(const GraphSettings& settings, int width, int height)
+{
+    return Adopt(std::make_unique<CZiveVazudEx>(PaneWindow(width, height), &settings));
+}
+
+CZiveVazudEx* TestPanes::Adopt(std::unique_ptr<CZiveVazudEx> pane)
+{
+    panes.push_back(std::move(pane));
+    list.push_back(panes.back().get());
+    return list.back();
+}
+
+void TestPanes::Publish()
+{
+    graphList = list.data();
+    graphCount = static_cast<uint32_t>(list.size());
+}
+
+void PushSamples(CZiveVazudEx* pane, int count, int temperature, int load)
+{
+    for (int i = 0; i < count; ++i)
+        pane->PushSamples(temperature, load);
+}
+
+}  // namespace exporttest

@@ -1,0 +1,51 @@
+// Panes for the statically linked export tests: CZiveVazudEx objects on "static" child
+// windows of a hidden top-level window, published as graphList the way the main window does.
+#pragma once
+
+#include "graph/CZiveVazudEx.h"
+#include "settings/GraphSettings.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace exporttest {
+
+constexpr COLORREF testBackground = 0x403020;
+constexpr COLORREF testFrame = 0x00F0F0;
+constexpr COLORREF testLoad = 0x00F000;
+constexpr COLORREF testTemperature = 0x0000F0;
+constexpr COLORREF testGrid = 0x00004F;
+
+// Range 0 to 100, no x axis, the colours above, units "C°" and "%".
+GraphSettings TestSettings(const wchar_t* title);
+
+// The row of a value on a 214-pixel pane with the range 0 to 100 (plot bottom 206, scale 1.85).
+int RowOf214(int value);
+
+class TestPanes {
+public:
+    TestPanes();
+    ~TestPanes();
+    TestPanes(const TestPanes&) = delete;
+    TestPanes& operator=(const TestPanes&) = delete;
+
+    CZiveVazudEx* Add(const GraphSettings& settings, int width = 792, int height = 214);
+    // Adds a pane built by the caller on a pane window from PaneWindow().
+    CZiveVazudEx* Adopt(std::unique_ptr<CZiveVazudEx> pane);
+    HWND PaneWindow(int width, int height);
+    // Makes graphList and graphCount point at these panes (or at a list the test built).
+    void Publish();
+    HWND Parent() const { return parent; }
+
+private:
+    HWND parent = nullptr;
+    std::vector<std::unique_ptr<CZiveVazudEx>> panes;
+    std::vector<CZiveVazudEx*> list;
+    int nextTop = 0;
+};
+
+void PushSamples(CZiveVazudEx* pane, int count, int temperature, int load);
+
+}  // namespace exporttest

@@ -1,0 +1,216 @@
+#include "settings/FileReplace.h"
+#include "settings/IniText.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsReader.h"
+#include "ScratchFolder.h"
+
+#include <filesystem>
+
+namespace {
+
+using Folder = std::vector<std::string>;
+const std::string settingsFile = IniText::fileName;
+
+TEST(SettingsFileEncoding, ReadsOneCharacterPerByteWithCrLfAsLf)
+{
+    struct Case {
+        std::string bytes;
+        std::u16string text;
+    };
+    const Case cases[] = {
+        {"a\r\nb\r\n", u"a\nb\n"},
+        {"a\nb", u"a\nb"},                    // bare LF stays LF
+        {"a\rb\r", u"a\rb\r"},                // a lone CR is an ordinary character
+        {"a\r\r\nb", u"a\r\nb"},
+        {"ab\x1A" "cd\r\n", u"ab"},           // Ctrl-Z ends the text
+        {"\x1A" "abc", u""},
+        {"\xEF\xBB\xBF[x]", u"\u00EF\u00BB\u00BF[x]"},  // a byte-order mark is three characters
+        {"\x80\xFF", u"\u0080\u00FF"},
+        {std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DecodeSettingsBytes(c.bytes), c.text) << c.bytes;
+}
+
+TEST(SettingsFileEncoding, WritesEveryLfAsCrLfAndEachCharacterAsItsByte)
+{
+    EXPECT_EQ(EncodeSettingsText(u"a\nb\n\n"), "a\r\nb\r\n\r\n");
+    EXPECT_EQ(EncodeSettingsText(u"a\rb"), "a\rb");
+    EXPECT_EQ(EncodeSettingsText(u"\u00E9\u00FF"), "\xE9\xFF");
+    EXPECT_EQ(EncodeSettingsText(u"\u20AC=1;"), "?=1;");
+
+    // Everything a file can hold survives a write and a read.
+    std::u16string every;
+    for (char16_t c = 0; c <= 0xFF; ++c) {
+        if (c != 0x1A)
+            every.push_back(c);
+    }
+    every += u"\r\n\r\r\n\n\r";
+    EXPECT_EQ(DecodeSettingsBytes(EncodeSettingsText(every)), every);
+}
+
+class IniTextFile : public ScratchFolder {};
+
+TEST_F(IniTextFile, ReadsSmallAndLargeFilesWhole)
+{
+    WriteFile(settingsFile, "[a]\r\nb");
+    IniText small;
+    EXPECT_TRUE(small.loaded);
+    EXPECT_EQ(small.text, u"[a]\nb");
+
+    // Several kilobytes with lines far longer than 99 characters.
+    std::string bytes = "[Zentrix Vaderur]\r\n";
+    std::u16string expected = u"[Zentrix Vaderur]\n";
+    for (int line = 0; line < 60; ++line) {
+        const std::string content = "; " + std::string(static_cast<size_t>(40 + line * 7), 'x') + std::to_string(line);
+        bytes += content + (line % 2 ? "\r\n" : "\n");
+        expected += Wide(content) + u"\n";
+    }
+    ASSERT_GT(bytes.size(), 8000u);
+    WriteFile(settingsFile, bytes);
+    IniText large;
+    EXPECT_TRUE(large.loaded);
+    EXPECT_EQ(large.text, expected);
+}
+
+TEST_F(IniTextFile, MissingOrEmptyFileIsNotLoaded)
+{
+    IniText missing;
+    EXPECT_FALSE(missing.loaded);
+    EXPECT_FALSE(missing.text.has_value());
+
+    for (const std::string& bytes : {std::string(), std::string("\x1A" "BGColor=1;")}) {
+        WriteFile(settingsFile, bytes);
+        IniText empty;
+        EXPECT_FALSE(empty.loaded);
+        EXPECT_EQ(empty.text, u"");
+    }
+
+    // A failed open leaves the text as it was.
+    WriteFile(settingsFile, "[a]\r\n");
+    IniText ini;
+    std::filesystem::remove(settingsFile);
+    EXPECT_FALSE(ini.Load());
+    EXPECT_EQ(ini.text, u"[a]\n");
+}
+
+TEST(IniTextSetValue, ReplacesOrAppendsOneEntry)
+{
+    struct Case {
+        const char* name;
+        std::u16string text;
+        std::u16string key;
+        std::u16string value;
+        bool result;
+        std::u16string after;
+    };
+    const std::u16string lacksKey = u"[Zentrix Vaderur]\nShowSyatrayIcon=0;\n\n";
+    const Case cases[] = {
+        {"replaces the value", u"[Zentrix Vaderur]\nShowSyatrayIcon=0;\nStartMinimized=0;", u"ShowSyatrayIcon", u"1",
+         true, u"[Zentrix Vaderur]\nShowSyatrayIcon=1;\nStartMinimized=0;"},
+        {"drops a longer old value whole", u"[h]\nShowSyatrayIcon=12345; note\n", u"ShowSyatrayIcon", u"0", true,
+         u"[h]\nShowSyatrayIcon=0; note\n"},
+        {"appends after the trailing line feeds", lacksKey, u"StartMinimized", u"1", true,
+         lacksKey + u"\nStartMinimized=1;"},
+        {"refuses a key at the very start", u"StartMinimized=0;\nA=1;", u"StartMinimized", u"1", false,
+         u"StartMinimized=0;\nA=1;"},
+        {"matches case exactly, so another case is appended", u"[h]\nshowsyatrayicon=1;\n", u"ShowSyatrayIcon",
+         u"0", true, u"[h]\nshowsyatrayicon=1;\n\nShowSyatrayIcon=0;"},
+        {"replaces from inside a comment to the next ;", u"[h]\n; set ShowSyatrayIcon here\nShowSyatrayIcon=0;\nB=1;",
+         u"ShowSyatrayIcon", u"1", true, u"[h]\n; set ShowSyatrayIcon=1;\nB=1;"},
+        {"finds the key inside a longer key", u"[h]\nXShowXAxis=0;\nShowXAxis=0;", u"ShowXAxis", u"1", true,
+         u"[h]\nXShowXAxis=1;\nShowXAxis=0;"},
+        {"ends an entry without ; at its line", u"[h]\nStartMinimized=0\nA=1", u"StartMinimized", u"1", true,
+         u"[h]\nStartMinimized=1;\nA=1"},
+        {"ends an entry without ; at the end of the text", u"[h]\nStartMinimized", u"StartMinimized", u"1", true,
+         u"[h]\nStartMinimized=1;"},
+    };
+    for (const Case& c : cases) {
+        IniText ini;
+        ini.text = c.text;
+        EXPECT_EQ(ini.SetValue(c.key, c.value), c.result) << c.name;
+        EXPECT_EQ(ini.text, c.after) << c.name;
+    }
+}
+
+class StoreFlagFile : public ScratchFolder {};
+
+TEST_F(StoreFlagFile, RewritesOneEntryWithCrLfAndNothingElse)
+{
+    const std::string before = EncodeSettingsText(defaultSettingsText);
+    WriteFile(settingsFile, before);
+    StoreFlag(u"ShowSyatrayIcon", true);
+    std::string expected = before;
+    expected.replace(expected.find("ShowSyatrayIcon=0"), 17, "ShowSyatrayIcon=1");
+    EXPECT_EQ(ReadFile(settingsFile), expected);
+
+    StoreFlag(u"StartMinimized", true);
+    StoreFlag(u"ShowSyatrayIcon", false);
+    expected.replace(expected.find("ShowSyatrayIcon=1"), 17, "ShowSyatrayIcon=0");
+    expected.replace(expected.find("StartMinimized=0"), 16, "StartMinimized=1");
+    EXPECT_EQ(ReadFile(settingsFile), expected);
+    EXPECT_EQ(FolderContents(), Folder{settingsFile});  // no temporary file is left
+
+    WriteFile(settingsFile, "[h]\nStartMinimized=0;\n");
+    StoreFlag(u"StartMinimized", true);
+    EXPECT_EQ(ReadFile(settingsFile), "[h]\r\nStartMinimized=1;\r\n");
+}
+
+TEST_F(StoreFlagFile, KeyAtTheStartRewritesTheFileUnchanged)
+{
+    WriteFile(settingsFile, "StartMinimized=0;\nA=1;\n");
+    StoreFlag(u"StartMinimized", true);
+    EXPECT_EQ(ReadFile(settingsFile), "StartMinimized=0;\r\nA=1;\r\n");
+}
+
+TEST_F(StoreFlagFile, MissingOrEmptyFileStaysAsItIs)
+{
+    StoreFlag(u"ShowSyatrayIcon", true);
+    EXPECT_EQ(FolderContents(), Folder{});
+
+    WriteFile(settingsFile, "");
+    StoreFlag(u"ShowSyatrayIcon", true);
+    EXPECT_EQ(ReadFile(settingsFile), "");
+    EXPECT_EQ(FolderContents(), Folder{settingsFile});
+}
+
+TEST_F(StoreFlagFile, KeyInAnotherCaseIsAppendedAndTheEarlierLineStillWins)
+{
+    WriteFile(settingsFile, "[h]\r\nshowsyatrayicon=1;\r\n");
+    StoreFlag(u"ShowSyatrayIcon", false);
+    EXPECT_EQ(ReadFile(settingsFile), "[h]\r\nshowsyatrayicon=1;\r\n\r\nShowSyatrayIcon=0;");
+    EXPECT_TRUE(ReadSettings(nullptr)->ShowSyatrayIcon);
+}
+
+class SafeRewrite : public ScratchFolder {};
+
+TEST_F(SafeRewrite, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
+{
+    WriteFile(settingsFile, "[h]\r\nShowSyatrayIcon=0;\r\n");
+    // The temporary file cannot be created when a folder has taken its name.
+    const std::string temporary = settingsFile + "." + std::to_string(CurrentProcessNumber()) + ".tmp";
+    std::filesystem::create_directory(temporary);
+    StoreFlag(u"ShowSyatrayIcon", true);
+    EXPECT_FALSE(WriteSettingsFile(u"[h]\n"));
+    EXPECT_EQ(ReadFile(settingsFile), "[h]\r\nShowSyatrayIcon=0;\r\n");
+    EXPECT_TRUE(std::filesystem::is_directory(temporary));
+    std::filesystem::remove(temporary);
+
+    // The file cannot be replaced when a folder has taken the settings file's name.
+    std::filesystem::remove(settingsFile);
+    std::filesystem::create_directory(settingsFile);
+    EXPECT_FALSE(WriteSettingsFile(u"[h]\n"));
+    EXPECT_TRUE(std::filesystem::is_directory(settingsFile));
+    EXPECT_EQ(FolderContents(), Folder{settingsFile});
+}
+
+TEST_F(SafeRewrite, CreatingNeverReplacesAFile)
+{
+    EXPECT_TRUE(CreateSettingsFile(u"[new]\n"));
+    EXPECT_EQ(ReadFile(settingsFile), "[new]\r\n");
+    EXPECT_FALSE(CreateSettingsFile(u"[newer]\n"));
+    EXPECT_EQ(ReadFile(settingsFile), "[new]\r\n");
+    EXPECT_EQ(FolderContents(), Folder{settingsFile});
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+#include "window/TrayIcon.h"
+
+#include "window/ShellSeam.h"
+
+#include <commctrl.h>
+
+#include <cstddef>
+#include <memory>
+#include <type_traits>
+
+static_assert(notifyIconDataSize == offsetof(NOTIFYICONDATAW, hBalloonIcon),
+              "the icon record is sent in its version-3 length");
+
+namespace {
+
+constexpr COLORREF greyFillColour = RGB(0x81, 0x81, 0x81);  // also the image list's mask colour
+constexpr int baseIconSize = 16;
+constexpr int baseDpi = 96;
+
+struct ImageListDeleter {
+    void operator()(HIMAGELIST list) const { ::ImageList_Destroy(list); }
+};
+using ImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
+
+// The full file name of the executable of the process that owns window, or "".
+bool OwnerExecutable(HWND window, wchar_t (&path)[MAX_PATH])
+{
+    path[0] = L'\0';
+    DWORD processId = 0;
+    if (!::GetWindowThreadProcessId(window, &processId) || processId == 0)
+        return false;
+    KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process)
+        return false;
+    DWORD length = MAX_PATH;
+    return ::QueryFullProcessImageNameW(process.Get(), 0, path, &length) && length > 0;
+}
+
+}  // namespace
+
+void ScreenMetrics::EnsureFilled()
+{
+    if (filled)
+        return;
+    WindowDc screen(nullptr);
+    if (screen) {
+        horizontalDpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
+        verticalDpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    }
+    // Read once: without a screen the defaults stand and are not asked for again.
+    filled = true;
+    smallIconSize = ::MulDiv(baseIconSize, verticalDpi, baseDpi);
+}
+
+int32_t ScreenMetrics::IconSize()
+{
+    EnsureFilled();
+    return ::MulDiv(baseIconSize, verticalDpi, baseDpi);
+}
+
+ScreenMetrics& TheScreenMetrics()
+{
+    static ScreenMetrics metrics;
+    return metrics;
+}
+
+TrayIcon::TrayIcon(HWND ownerWindow, HINSTANCE moduleInstance)
+    : owner(ownerWindow), instance(moduleInstance), notifyData{}
+{
+    windowIcon = FindWindowIcon(owner);
+
+    notifyData.cbSize = notifyIconDataSize;
+    notifyData.hWnd = owner;
+    notifyData.uID = iconId;
+    notifyData.uCallbackMessage = trayCallbackMessage;
+
+    LOGFONTW iconTitleFont{};
+    if (::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof iconTitleFont, &iconTitleFont, 0))
+        font.Reset(::CreateFontIndirectW(&iconTitleFont));
+}
+
+TrayIcon::~TrayIcon()
+{
+    // A dead icon would stay in the notification area until the mouse passes over it.
+    HideIcon();
+    OwnedIcon shownIcon(notifyData.hIcon);
+    OwnedIcon ownersIcon(windowIcon);
+}
+
+bool TrayIcon::ShowIcon()
+{
+    if (shown)
+        return false;
+    notifyData.uFlags = NIF_MESSAGE | NIF_ICON;
+    const BOOL added = CallShellNotifyIcon(NIM_ADD, &notifyData);
+    // Shown from now on even when the shell refused: HideIcon then still asks to remove it.
+    shown = true;
+    return added != FALSE;
+}
+
+void TrayIcon::HideIcon()
+{
+    if (!shown)
+        return;
+    CallShellNotifyIcon(NIM_DELETE, &notifyData);
+    shown = false;
+}
+
+void TrayIcon::SetIcon(HICON icon)
+{
+    OwnedIcon previous(notifyData.hIcon);
+    notifyData.hIcon = icon;
+    if (shown) {
+        notifyData.uFlags = NIF_ICON;
+        CallShellNotifyIcon(NIM_MODIFY, &notifyData);
+    }
+}
+
+HICON TrayIcon::MakeDefaultIcon()
+{
+    WindowDc screen(nullptr);
+    ScreenMetrics& metrics = TheScreenMetrics();
+    metrics.EnsureFilled();
+
+    const COLORREF colour = greyFill ? greyFillColour : fillColour;
+    const int width = ::MulDiv(baseIconSize, metrics.horizontalDpi, baseDpi);
+    const int height = ::MulDiv(baseIconSize, metrics.verticalDpi, baseDpi);
+    const int bitsPerPixel = screen ? ::GetDeviceCaps(screen.Get(), BITSPIXEL) : 32;
+    if (width <= 0 || height <= 0)
+        return nullptr;
+
+    Bitmap bitmap(::CreateBitmap(width, height, 1, static_cast<UINT>(bitsPerPixel), nullptr));
+    if (!bitmap)
+        return nullptr;
+    {
+        const LOGBRUSH solid{BS_SOLID, colour, 0};
+        Brush brush(::CreateBrushIndirect(&solid));
+        MemoryDc memory(::CreateCompatibleDC(nullptr));
+        Selection bitmapSelected(memory.Get(), bitmap.Get());
+        Selection brushSelected(memory.Get(), brush.Get());
+        const RECT whole{0, 0, width, height};
+        ::FillRect(memory.Get(), &whole, brush.Get());
+    }
+
+    // Every pixel of the mask colour becomes transparent in the icon.
+    ImageList list(::ImageList_Create(width, height, ILC_COLORDDB | ILC_MASK, 1, 0));
+    if (!list)
+        return nullptr;
+    ::ImageList_AddMasked(list.get(), bitmap.Get(), greyFillColour);
+    bitmap.Reset();
+    return ::ImageList_GetIcon(list.get(), 0, ILD_TRANSPARENT);
+}
+
+HICON FindWindowIcon(HWND window)
+{
+    const auto smallIcon = reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
+    if (smallIcon)
+        return ::CopyIcon(smallIcon);
+
+    wchar_t executable[MAX_PATH];
+    if (OwnerExecutable(window, executable)) {
+        SHFILEINFOW info{};
+        // With SHGFI_USEFILEATTRIBUTES the shell answers from the name alone: the small icon
+        // of the file's type.
+        if (::SHGetFileInfoW(executable, FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                             SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON) &&
+            info.hIcon)
+            return info.hIcon;
+    }
+    return ::CopyIcon(::LoadIconW(nullptr, IDI_QUESTION));
+}

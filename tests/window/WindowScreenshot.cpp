@@ -3,6 +3,7 @@
 #include "tests/window/WindowHarness.h"
 
 #include "graph/GdiHandles.h"
+#include "graph/SnapshotExport.h"
 
 #include <objidl.h>
 #include <gdiplus.h>
@@ -27,25 +28,6 @@ std::wstring ArtifactPath(const char* name)
     for (const char* c = name; *c; ++c)
         path += static_cast<wchar_t>(*c);
     return path;
-}
-
-bool PngEncoder(CLSID* encoder)
-{
-    UINT count = 0;
-    UINT bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0)
-        return false;
-    std::vector<unsigned char> buffer(bytes);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok)
-        return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(codecs[i].MimeType) == L"image/png") {
-            *encoder = codecs[i].Clsid;
-            return true;
-        }
-    }
-    return false;
 }
 
 // Readings that move like a busy machine's: a slow wave per core plus a little noise.
@@ -143,7 +125,7 @@ TEST(WindowScreenshot, FourCoresAfterThreeHundredUpdates)
     ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
     {
         CLSID png{};
-        ASSERT_TRUE(PngEncoder(&png));
+        ASSERT_TRUE(FindPngEncoder(&png) >= 0);
         Gdiplus::Bitmap image(width, height, width * 4, PixelFormat32bppRGB,
                               static_cast<BYTE*>(const_cast<void*>(bits)));
         const std::wstring path = ArtifactPath("vaderur-window.png");

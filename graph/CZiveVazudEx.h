@@ -23,7 +23,8 @@ public:
     // The folder of the host executable, without a trailing backslash.
     virtual bool GetOutputFolder(wchar_t* folder);
 
-    // One Update's samples for this core: temperature first, then load, under the pane lock.
+    // One Update's samples for this core: temperature first, then load. The caller holds
+    // Lock() exclusively; the sample distribution takes it once for all panes.
     void PushSamples(int32_t temperature, int32_t load);
 
     const SampleHistory* TempHistory() const { return tempHistory; }

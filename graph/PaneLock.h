@@ -1,6 +1,8 @@
-// The in-process lock of one pane. The window thread holds it exclusively while it pushes,
-// clears or restyles; the export worker holds it shared for a whole off-screen render, so
-// the worker never reads a history buffer that a growth or a clear is replacing.
+// The in-process lock over the panes' histories and styles. The window thread holds it
+// exclusively while it pushes, clears or restyles; the export worker holds it shared for a
+// whole off-screen render, so the worker never reads a history buffer that a growth or a
+// clear is replacing. All panes share one lock: an Update then takes it once for every core
+// instead of once per core, and an export blocks the pushes either way.
 #pragma once
 
 #include <windows.h>
@@ -36,3 +38,10 @@ public:
 private:
     SRWLOCK lock;
 };
+
+// The one lock that every pane uses.
+inline PaneLock& PanesLock()
+{
+    static PaneLock panes;
+    return panes;
+}

@@ -4,10 +4,11 @@
 #include "plugin/PluginState.h"
 #include "plugin/SnapshotCopy.h"
 
-void DistributeSamples()
+namespace {
+
+void PushToEveryPane()
 {
-    if (!graphList)
-        return;
+    PaneLock::Exclusive hold(PanesLock());
     // graphCount never exceeds the 256 entries of the snapshot's load block, so every read
     // below stays inside the copy.
     for (uint32_t i = 0; graphList && i < graphCount && i < maxSnapshotCores; ++i) {
@@ -17,6 +18,15 @@ void DistributeSamples()
         pane->PushSamples(TruncateTemperature(snapshotCopy.coreTemperature[i]),
                           static_cast<int32_t>(snapshotCopy.coreLoad[i]));
     }
+}
+
+}  // namespace
+
+void DistributeSamples()
+{
+    if (!graphList)
+        return;
+    PushToEveryPane();
     if (graphCount != 0 && mainWindow) {
         RECT client{};
         ::GetClientRect(mainWindow, &client);

@@ -85,11 +85,6 @@ void Read(const std::optional<std::u16string>& text, const char16_t* key, Field&
         field = convert(*value);
 }
 
-uint32_t AsColour(std::u16string_view value)
-{
-    return ParseHexadecimal(value);
-}
-
 bool AsFlag(std::u16string_view value)
 {
     return ParseDecimal(value) != 0;
@@ -255,15 +250,15 @@ std::optional<std::u16string> FindValue(const std::optional<std::u16string>& tex
 void ParseSettings(const std::optional<std::u16string>& text, uint32_t tjMax, GraphSettings& settings,
                    WindowOptions* options)
 {
-    Read(text, u"BGColor", settings.BGColor, AsColour);
-    Read(text, u"FrameColor", settings.FrameColor, AsColour);
-    Read(text, u"GraphColor", settings.GraphColor, AsColour);
-    Read(text, u"LoadGraphColor", settings.LoadGraphColor, AsColour);
-    Read(text, u"MessageColor", settings.MessageColor, AsColour);
-    Read(text, u"GridColor", settings.GridColor, AsColour);
-    Read(text, u"TextColor", settings.TextColor, AsColour);
-    Read(text, u"TitleColor", settings.TitleColor, AsColour);
-    Read(text, u"XAxisColor", settings.XAxisColor, AsColour);
+    Read(text, u"BGColor", settings.BGColor, ParseHexadecimal);
+    Read(text, u"FrameColor", settings.FrameColor, ParseHexadecimal);
+    Read(text, u"GraphColor", settings.GraphColor, ParseHexadecimal);
+    Read(text, u"LoadGraphColor", settings.LoadGraphColor, ParseHexadecimal);
+    Read(text, u"MessageColor", settings.MessageColor, ParseHexadecimal);
+    Read(text, u"GridColor", settings.GridColor, ParseHexadecimal);
+    Read(text, u"TextColor", settings.TextColor, ParseHexadecimal);
+    Read(text, u"TitleColor", settings.TitleColor, ParseHexadecimal);
+    Read(text, u"XAxisColor", settings.XAxisColor, ParseHexadecimal);
     Read(text, u"ShowXAxis", settings.ShowXAxis, AsFlag);
     Read(text, u"ShowSyatrayIcon", settings.ShowSyatrayIcon, AsFlag);
     Read(text, u"StartMinimized", settings.StartMinimized, AsFlag);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 namespace testhost {

@@ -21,8 +21,10 @@ protected:
     {
         module = ::LoadLibraryW(L"Vaderur.dll");
         ASSERT_NE(module, nullptr) << ::GetLastError();
-        getPlugin = reinterpret_cast<GetPluginProc>(::GetProcAddress(module, "GetPlugin"));
-        releasePlugin = reinterpret_cast<ReleasePluginProc>(::GetProcAddress(module, "ReleasePlugin"));
+        // Through void*: a FARPROC is a different function type.
+        getPlugin = reinterpret_cast<GetPluginProc>(reinterpret_cast<void*>(::GetProcAddress(module, "GetPlugin")));
+        releasePlugin =
+            reinterpret_cast<ReleasePluginProc>(reinterpret_cast<void*>(::GetProcAddress(module, "ReleasePlugin")));
         ASSERT_NE(getPlugin, nullptr);
         ASSERT_NE(releasePlugin, nullptr);
         hostWindow = testhost::CreateHostWindow();

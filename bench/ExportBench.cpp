@@ -118,6 +118,7 @@ int main(int argc, char** argv)
     before.cb = sizeof before;
     ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before), sizeof before);
     for (int i = 0; i < samples; ++i) {
+        PaneLock::Exclusive pushing(list[0]->Lock());
         for (int core = 0; core < paneCount; ++core)
             list[core]->PushSamples(Temperature(i, core), Load(i, core));
     }

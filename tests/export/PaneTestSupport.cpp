@@ -81,6 +81,7 @@ void TestPanes::Publish()
 
 void PushSamples(CZiveVazudEx* pane, int count, int temperature, int load)
 {
+    PaneLock::Exclusive pushing(pane->Lock());
     for (int i = 0; i < count; ++i)
         pane->PushSamples(temperature, load);
 }

@@ -47,6 +47,7 @@ private:
     int nextTop = 0;
 };
 
+// Pushes as the sample distribution does: under the panes' lock.
 void PushSamples(CZiveVazudEx* pane, int count, int temperature, int load);
 
 }  // namespace exporttest

@@ -77,4 +77,39 @@ TEST(HostWithPlugin, SystemSourceGivesAPanePerLogicalProcessor)
     EXPECT_FALSE(FileExists(Pane(folder, processors)));
 }
 
+BOOL CALLBACK RememberPluginWindow(HWND window, LPARAM found)
+{
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (lstrcmpW(className, L"MOLTAVIS") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+TEST(HostWithPlugin, ClosingThePluginWindowEndsTheHostCleanly)
+{
+    const std::wstring folder = MakeCaseFolder(L"e2e-close", plugin);
+    bool closed = false;
+    const HostResult result = RunHost(folder, L"--source synthetic --cores 2 --interval 20 --export", 60000,
+                                      [&closed](DWORD hostThread) {
+                                          // The window appears with the first update; wait for it, with a bound.
+                                          for (int attempt = 0; attempt < 200 && !closed; ++attempt) {
+                                              HWND window = nullptr;
+                                              EnumThreadWindows(hostThread, RememberPluginWindow,
+                                                                reinterpret_cast<LPARAM>(&window));
+                                              if (window)
+                                                  closed = PostMessageW(window, WM_CLOSE, 0, 0) != FALSE;
+                                              else
+                                                  MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+                                          }
+                                      });
+    ASSERT_TRUE(closed);
+    ASSERT_FALSE(result.timedOut) << result.output;
+    EXPECT_EQ(result.exitCode, 0u) << result.output;
+    EXPECT_NE(result.output.find("the plug-in window was closed"), std::string::npos) << result.output;
+    // The export still runs after a close: the window stays until the plug-in is released.
+    EXPECT_TRUE(InspectPng(ReadFileText(Pane(folder, 1))).valid);
+}
+
 }  // namespace

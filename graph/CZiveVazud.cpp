@@ -50,14 +50,7 @@ bool CZiveVazud::ApplySettings(const GraphSettings* settings)
         showXAxis = settings->ShowXAxis;
         rangeMax = settings->RangeMax;
         rangeMin = settings->RangeMin;
-        bgColor = settings->BGColor;
-        frameColor = settings->FrameColor;
-        loadGraphColor = settings->LoadGraphColor;
-        gridColor = settings->GridColor;
-        messageColor = settings->MessageColor;
-        textColor = settings->TextColor;
-        titleColor = settings->TitleColor;
-        xAxisColor = settings->XAxisColor;
+        CopyColors(*settings);
         recordSize = settings->Size;
         panetext::CopyText(settings->TempUnit, unitText, 3);
         CopyRecordTitle(*settings, titleText, 41);
@@ -91,15 +84,20 @@ bool CZiveVazud::ApplyColors(const GraphSettings* settings)
     PaneLock::Exclusive hold(lock);
     if (!AcceptedRecord(settings))
         return false;
-    bgColor = settings->BGColor;
-    frameColor = settings->FrameColor;
-    loadGraphColor = settings->LoadGraphColor;
-    gridColor = settings->GridColor;
-    messageColor = settings->MessageColor;
-    textColor = settings->TextColor;
-    titleColor = settings->TitleColor;
-    xAxisColor = settings->XAxisColor;
+    CopyColors(*settings);
     return true;
+}
+
+void CZiveVazud::CopyColors(const GraphSettings& settings)
+{
+    bgColor = settings.BGColor;
+    frameColor = settings.FrameColor;
+    loadGraphColor = settings.LoadGraphColor;
+    gridColor = settings.GridColor;
+    messageColor = settings.MessageColor;
+    textColor = settings.TextColor;
+    titleColor = settings.TitleColor;
+    xAxisColor = settings.XAxisColor;
 }
 
 GraphSettings* CZiveVazud::CreateSettings()

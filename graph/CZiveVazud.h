@@ -62,6 +62,8 @@ public:
     COLORREF XAxisColour() const { return xAxisColor; }
 
 protected:
+    // The eight colours that every pane takes from a record (not GraphColor).
+    void CopyColors(const GraphSettings& settings);
     // The row of a value under the vertical mapping, with the range clamp applied.
     int RowOf(int32_t value) const;
     // The screen width in pixels, 1680 without a screen DC: every history's initial capacity.

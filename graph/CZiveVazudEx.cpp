@@ -77,14 +77,7 @@ bool CZiveVazudEx::ApplyColors(const GraphSettings* settings)
     PaneLock::Exclusive hold(lock);
     if (!AcceptedRecord(settings))
         return false;
-    bgColor = settings->BGColor;
-    frameColor = settings->FrameColor;
-    loadGraphColor = settings->LoadGraphColor;
-    gridColor = settings->GridColor;
-    messageColor = settings->MessageColor;
-    textColor = settings->TextColor;
-    titleColor = settings->TitleColor;
-    xAxisColor = settings->XAxisColor;
+    CopyColors(*settings);
     graphColor = settings->GraphColor;
     return true;
 }

@@ -10,6 +10,7 @@ build=${VADERUR_BUILD_DIR:-$root/build}
 seconds=${1:-60}
 out=$build/fuzz
 mkdir -p "$out/corpus"
+bash "$root/scripts/install-deps.sh" clang libclang-rt-14-dev
 
 clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   -I"$root" -o "$out/settings_fuzz" \

@@ -1,0 +1,246 @@
+// The menu commands and the pane procedure as they reach the panes, through the same code
+// as the DLL linked into the test so the panes themselves can be looked at or replaced.
+#include "tests/window/WindowHarness.h"
+
+#include "graph/CZiveVazudEx.h"
+#include "plugin/CVaderurWnd.h"
+#include "plugin/PluginState.h"
+#include "resources/resource.h"
+#include "window/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <string>
+
+extern "C" PluginRecord* GetPlugin();
+extern "C" void ReleasePlugin();
+
+namespace {
+
+using testwindow::Command;
+
+// A pane that counts its paints and its destruction, and can be told to fail.
+class ProbePane : public CZiveVazudEx {
+public:
+    ProbePane(HWND window, const GraphSettings* settings) : CZiveVazudEx(window, settings) {}
+    ~ProbePane() override { ++destroyed; }
+
+    bool Paint(HDC dc, UINT code) override
+    {
+        ++paints;
+        if (throwOnPaint)
+            throw std::bad_alloc();
+        return CZiveVazudEx::Paint(dc, code);
+    }
+    void ClearHistory() override
+    {
+        if (throwOnClear)
+            throw std::bad_alloc();
+        CZiveVazudEx::ClearHistory();
+    }
+
+    int paints = 0;
+    bool throwOnPaint = false;
+    bool throwOnClear = false;
+    static inline int destroyed = 0;
+};
+
+class WindowCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        record = GetPlugin();
+        ASSERT_NE(record, nullptr);
+        record->info->hostInstance = ::GetModuleHandleW(nullptr);  // the resources are linked in
+        ProbePane::destroyed = 0;
+    }
+    void TearDown() override
+    {
+        ReleasePlugin();
+        testhost::Pump();
+        EXPECT_EQ(mainWindow, nullptr);
+        EXPECT_EQ(graphList, nullptr);
+        testwindow::RemoveSettings();
+    }
+    void Feed(uint32_t cores, int updates)
+    {
+        SensorSnapshot snapshot = testhost::MakeSnapshot(cores, 55.0f, 40);
+        for (int i = 0; i < updates; ++i)
+            record->Update(&snapshot);
+        testhost::Pump();
+    }
+    // Swaps every pane for a probe on the same window.
+    std::vector<ProbePane*> InstallProbes()
+    {
+        std::vector<ProbePane*> probes;
+        for (uint32_t i = 0; i < graphCount; ++i) {
+            HWND window = graphList[i]->PaneWindow();
+            delete graphList[i];
+            graphList[i] = nullptr;
+            auto* probe = new ProbePane(window, pluginInstance->Settings());
+            graphList[i] = probe;
+            probes.push_back(probe);
+        }
+        return probes;
+    }
+    static void RepaintPanes()
+    {
+        for (uint32_t i = 0; graphList && i < graphCount; ++i) {
+            ::InvalidateRect(graphList[i]->PaneWindow(), nullptr, FALSE);
+            ::UpdateWindow(graphList[i]->PaneWindow());
+        }
+    }
+    PluginRecord* record = nullptr;
+};
+
+TEST_F(WindowCommands, EveryPaneIsBuiltWithItsTitleAndTheUnitTexts)
+{
+    testwindow::WriteSettings({"GraphWidth=600;", "GraphHeight=150;"});
+    Feed(3, 1);
+    ASSERT_EQ(graphCount, 3u);
+    ASSERT_NE(graphList, nullptr);
+    for (uint32_t i = 0; i < 3; ++i) {
+        ASSERT_NE(graphList[i], nullptr);
+        EXPECT_EQ(std::wstring(graphList[i]->TitleText()), L"Core #" + std::to_wstring(i));
+        EXPECT_NE(graphList[i]->PaneWindow(), nullptr);
+        EXPECT_EQ(::GetParent(graphList[i]->PaneWindow()), mainWindow);
+        EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(graphList[i]->PaneWindow(), GWLP_WNDPROC)),
+                  PaneWindowProc);
+    }
+    const GraphSettings* settings = pluginInstance->Settings();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(std::u16string(settings->TempUnit), u"C\u00B0");
+    EXPECT_EQ(std::u16string(settings->LoadUnit), u"%");
+    EXPECT_EQ(std::u16string(settings->Title), u"Core #2");
+    EXPECT_EQ(std::wstring(graphList[0]->UnitText()), L"C\u00B0");
+    EXPECT_EQ(std::wstring(graphList[0]->LoadUnitText()), L"%");
+    EXPECT_EQ(reinterpret_cast<CVaderurWnd*>(::GetWindowLongPtrW(mainWindow, GWLP_USERDATA)), pluginInstance);
+}
+
+TEST_F(WindowCommands, BarsLineAndClearActOnEveryPane)
+{
+    testwindow::WriteSettings({});
+    Feed(3, 20);
+    ASSERT_EQ(graphCount, 3u);
+    Command(mainWindow, IDM_USE_BARS);
+    for (uint32_t i = 0; i < graphCount; ++i)
+        EXPECT_TRUE(graphList[i]->UsesBars()) << i;
+    Command(mainWindow, IDM_USE_LINE);
+    for (uint32_t i = 0; i < graphCount; ++i)
+        EXPECT_FALSE(graphList[i]->UsesBars()) << i;
+
+    ASSERT_EQ(graphList[1]->History()->Count(), 20);
+    Command(mainWindow, IDM_CLEAR_HISTORY);
+    for (uint32_t i = 0; i < graphCount; ++i) {
+        EXPECT_EQ(graphList[i]->History()->Count(), 0) << i;
+        EXPECT_EQ(graphList[i]->TempHistory()->Count(), 0) << i;
+    }
+}
+
+TEST_F(WindowCommands, ReloadingColoursTakesTheColoursButNotTheFlags)
+{
+    testwindow::WriteSettings({"BGColor=000000;", "GridColor=00004F;", "ShowSyatrayIcon=0;", "StartMinimized=0;"});
+    Feed(2, 1);
+    ASSERT_EQ(graphCount, 2u);
+    EXPECT_EQ(graphList[0]->BackgroundColour(), 0x000000u);
+
+    testwindow::WriteSettings({"BGColor=203040;", "GridColor=0000FF;", "ShowSyatrayIcon=1;", "StartMinimized=1;"});
+    Command(mainWindow, IDM_RELOAD_COLORS);
+    for (uint32_t i = 0; i < graphCount; ++i) {
+        EXPECT_EQ(graphList[i]->BackgroundColour(), 0x203040u) << i;
+        EXPECT_EQ(graphList[i]->GridColour(), 0x0000FFu) << i;
+    }
+    EXPECT_FALSE(pluginInstance->Settings()->ShowSyatrayIcon);
+    EXPECT_FALSE(pluginInstance->Settings()->StartMinimized);
+}
+
+TEST_F(WindowCommands, TogglesChangeTheFlagOfThePlugInsRecord)
+{
+    testwindow::WriteSettings({"ShowSyatrayIcon=0;", "StartMinimized=0;"});
+    Feed(1, 1);
+    Command(mainWindow, IDM_START_MINIMIZED);
+    EXPECT_TRUE(pluginInstance->Settings()->StartMinimized);
+    EXPECT_FALSE(pluginInstance->Settings()->ShowSyatrayIcon);
+    // The mark, not the flag, decides: a flag changed behind the menu's back is overruled.
+    pluginInstance->Settings()->StartMinimized = false;
+    Command(mainWindow, IDM_START_MINIMIZED);
+    EXPECT_FALSE(pluginInstance->Settings()->StartMinimized);
+    EXPECT_FALSE(testwindow::IsChecked(mainWindow, IDM_START_MINIMIZED));
+}
+
+TEST_F(WindowCommands, PanesBeyondTheSnapshotsCoreCountAreNotPainted)
+{
+    testwindow::WriteSettings({"GraphWidth=300;", "GraphHeight=100;"});
+    Feed(4, 5);
+    ASSERT_EQ(graphCount, 4u);
+    std::vector<ProbePane*> probes = InstallProbes();
+
+    RepaintPanes();
+    for (ProbePane* probe : probes)
+        EXPECT_EQ(probe->paints, 1);
+
+    Feed(2, 1);  // the host now reports two cores
+    for (ProbePane* probe : probes)
+        probe->paints = 0;
+    RepaintPanes();
+    EXPECT_EQ(probes[0]->paints, 1);
+    EXPECT_EQ(probes[1]->paints, 1);
+    EXPECT_EQ(probes[2]->paints, 0);
+    EXPECT_EQ(probes[3]->paints, 0);
+}
+
+TEST_F(WindowCommands, ExceptionsStayInsideTheWindowProcedures)
+{
+    testwindow::WriteSettings({"GraphWidth=300;", "GraphHeight=100;"});
+    Feed(2, 3);
+    std::vector<ProbePane*> probes = InstallProbes();
+    for (ProbePane* probe : probes) {
+        probe->throwOnPaint = true;
+        probe->throwOnClear = true;
+    }
+    RepaintPanes();
+    EXPECT_EQ(probes[0]->paints, 1);
+    // The paint ended properly: nothing is left to paint.
+    RECT update{};
+    EXPECT_FALSE(::GetUpdateRect(probes[0]->PaneWindow(), &update, FALSE));
+
+    ::SendMessageW(mainWindow, WM_COMMAND, IDM_CLEAR_HISTORY, 0);
+    EXPECT_TRUE(::IsWindow(mainWindow));
+    probes[0]->throwOnPaint = false;
+    RepaintPanes();
+    EXPECT_EQ(probes[0]->paints, 2);
+}
+
+TEST_F(WindowCommands, DestroyingTheWindowDeletesEveryPane)
+{
+    testwindow::WriteSettings({});
+    Feed(3, 2);
+    InstallProbes();
+    HWND main = mainWindow;
+    Command(main, IDM_EXIT);
+    EXPECT_FALSE(::IsWindow(main));
+    EXPECT_EQ(ProbePane::destroyed, 3);
+    EXPECT_EQ(graphList, nullptr);
+    EXPECT_EQ(mainWindow, nullptr);
+    // A later Update stores the snapshot and finds no panes.
+    Feed(3, 1);
+    EXPECT_EQ(mainWindow, nullptr);
+}
+
+TEST_F(WindowCommands, AClassLeftRegisteredByAnEarlierObjectIsReused)
+{
+    testwindow::WriteSettings({});
+    Feed(1, 1);
+    HWND first = mainWindow;
+    ReleasePlugin();
+    EXPECT_FALSE(::IsWindow(first));
+    record = GetPlugin();
+    record->info->hostInstance = ::GetModuleHandleW(nullptr);
+    Feed(2, 1);
+    ASSERT_NE(mainWindow, nullptr);
+    EXPECT_EQ(graphCount, 2u);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetClassLongPtrW(mainWindow, GCLP_WNDPROC)), MainWindowProc);
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+// A picture of the running window: Vaderur.dll with four cores fed a few hundred readings,
+// read back from the window's own surface and saved as PNG among the build's artefacts.
+#include "tests/window/WindowHarness.h"
+
+#include "graph/GdiHandles.h"
+#include "graph/SnapshotExport.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <string>
+
+namespace {
+
+using GetPluginProc = PluginRecord* (*)();
+using ReleasePluginProc = void (*)();
+
+// The artefact folder of the build, as Wine sees the Unix path.
+std::wstring ArtifactPath(const char* name)
+{
+    std::wstring path = L"Z:";
+    for (const char* c = VADERUR_ARTIFACT_DIR; *c; ++c)
+        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    path += L'\\';
+    for (const char* c = name; *c; ++c)
+        path += static_cast<wchar_t>(*c);
+    return path;
+}
+
+// Readings that move like a busy machine's: a slow wave per core plus a little noise.
+SensorSnapshot Reading(int step, uint32_t& noise)
+{
+    SensorSnapshot s = testhost::MakeSnapshot(4);
+    for (uint32_t core = 0; core < 4; ++core) {
+        const double phase = step / 23.0 + core * 1.3;
+        noise = noise * 1664525u + 1013904223u;
+        const double jitter = (noise >> 24) / 64.0;  // 0 .. 4
+        s.coreTemperature[core] = static_cast<float>(52.0 + 14.0 * std::sin(phase) + jitter);
+        const double load = 45.0 + 40.0 * std::sin(phase * 1.7 + 0.5) + jitter * 2.0;
+        s.coreLoad[core] = static_cast<uint32_t>(load < 0 ? 0 : load > 100 ? 100 : load);
+    }
+    return s;
+}
+
+// Lets Wine carry what was drawn to the window's surface, bounded to about half a second.
+void Settle()
+{
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < 500) {
+        testhost::Pump();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+}
+
+TEST(WindowScreenshot, FourCoresAfterThreeHundredUpdates)
+{
+    testwindow::RemoveSettings();  // the default settings file is created
+    HMODULE module = ::LoadLibraryW(L"Vaderur.dll");
+    ASSERT_NE(module, nullptr);
+    auto getPlugin = reinterpret_cast<GetPluginProc>(reinterpret_cast<void*>(::GetProcAddress(module, "GetPlugin")));
+    auto releasePlugin =
+        reinterpret_cast<ReleasePluginProc>(reinterpret_cast<void*>(::GetProcAddress(module, "ReleasePlugin")));
+    ASSERT_NE(getPlugin, nullptr);
+    ASSERT_NE(releasePlugin, nullptr);
+    PluginRecord* record = getPlugin();
+    record->info->hostInstance = module;
+
+    uint32_t noise = 12345;
+    for (int step = 0; step < 300; ++step) {
+        const SensorSnapshot s = Reading(step, noise);
+        record->Update(&s);
+        testhost::Pump();
+    }
+    HWND main = testhost::PluginMainWindow();
+    ASSERT_NE(main, nullptr);
+    ::SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Settle();
+
+    RECT frame{};
+    ::GetWindowRect(main, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    ASSERT_GT(width, 0);
+    ASSERT_GT(height, 0);
+
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    Bitmap picture(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(picture);
+    {
+        HDC windowDc = ::GetWindowDC(main);
+        MemoryDc memory(::CreateCompatibleDC(windowDc));
+        Selection selected(memory.Get(), picture.Get());
+        ::BitBlt(memory.Get(), 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+        ::ReleaseDC(main, windowDc);
+        ::GdiFlush();
+    }
+
+    // The panes show both series in their default colours: red temperature, green load.
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    std::set<uint32_t> colours;
+    bool red = false;
+    bool green = false;
+    for (int i = 0; i < width * height; ++i) {
+        const uint32_t rgb = pixels[i] & 0x00FFFFFF;
+        colours.insert(rgb);
+        red = red || rgb == 0x00F00000;
+        green = green || rgb == 0x0000F000;
+    }
+    EXPECT_TRUE(red);
+    EXPECT_TRUE(green);
+    EXPECT_GT(colours.size(), 8u);
+
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    {
+        CLSID png{};
+        ASSERT_TRUE(FindPngEncoder(&png) >= 0);
+        Gdiplus::Bitmap image(width, height, width * 4, PixelFormat32bppRGB,
+                              static_cast<BYTE*>(const_cast<void*>(bits)));
+        const std::wstring path = ArtifactPath("vaderur-window.png");
+        EXPECT_EQ(image.Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << "could not write the picture";
+        EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    Gdiplus::GdiplusShutdown(token);
+
+    releasePlugin();
+    testhost::Pump();
+    ::FreeLibrary(module);
+    testwindow::RemoveSettings();
+}
+
+}  // namespace

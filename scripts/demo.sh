@@ -32,7 +32,7 @@ while [ $# -gt 0 ]; do
     --out) out=$2; shift 2 ;;
     --build-dir) windows_build=$2; shift 2 ;;
     --wine-state) shared_state=$2; shift 2 ;;
-    -h|--help) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "demo.sh: unknown option '$1' (demo.sh --help lists them)" >&2; exit 2 ;;
   esac
 done

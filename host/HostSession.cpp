@@ -203,8 +203,7 @@ private:
         std::vector<std::wstring> lines;
         lines.push_back(record ? L"Plug-in: " + Text(record->info->nameText) + L" " + Text(record->info->versionText)
                                : L"Plug-in: none");
-        lines.push_back(L"Source: " + source->Description().substr(0, source->Description().find(L':')) + L", " +
-                        std::to_wstring(cores) + L" cores");
+        lines.push_back(L"Source: " + source->Summary());
         lines.push_back(L"Updates: " + std::to_wstring(updates) +
                         (options.updates ? L" of " + std::to_wstring(options.updates) : std::wstring()));
         if (cores > 0)

@@ -55,6 +55,17 @@ BOOL CALLBACK RememberPluginWindow(HWND window, LPARAM found)
     return FALSE;
 }
 
+// Handles every waiting message of the host's thread, so the plug-in keeps painting and
+// answering while the host waits.
+void PumpWaitingMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 }  // namespace
 
 HWND FindPluginMainWindow()
@@ -62,18 +73,6 @@ HWND FindPluginMainWindow()
     HWND found = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), RememberPluginWindow, reinterpret_cast<LPARAM>(&found));
     return found;
-}
-
-bool PumpWaitingMessages()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
-            return false;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return true;
 }
 
 bool ExportPanePngs(HWND pluginWindow, uint32_t paneCount, uint32_t timeoutMs, std::wstring& error)

@@ -14,6 +14,3 @@ HWND FindPluginMainWindow();
 // Waits for "Core #0.png" .. "Core #<paneCount-1>.png". True when all were written
 // within timeoutMs; otherwise false with a reason naming the missing files.
 bool ExportPanePngs(HWND pluginWindow, uint32_t paneCount, uint32_t timeoutMs, std::wstring& error);
-
-// Handles every waiting message of the calling thread; false once WM_QUIT was seen.
-bool PumpWaitingMessages();

@@ -30,6 +30,12 @@ public:
                std::to_wstring(log.coreCount) + L" cores";
     }
 
+    std::wstring Summary() const override
+    {
+        return L"replay, row " + std::to_wstring(row) + L" of " + std::to_wstring(log.RowCount()) + L", " +
+               std::to_wstring(log.coreCount) + L" cores";
+    }
+
 private:
     ReplayLog log;
     std::wstring path;

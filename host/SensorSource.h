@@ -13,8 +13,10 @@ public:
     virtual ~SensorSource() = default;
     // Fills the next poll; false when the source has ended (the end of a log).
     virtual bool Next(SensorSnapshot& snapshot) = 0;
-    // Lines for the host's output: what is measured and how.
+    // For the host's output: what is measured and how.
     virtual std::wstring Description() const = 0;
+    // A few words for the host window's status, e.g. "system, temperatures modelled".
+    virtual std::wstring Summary() const = 0;
 };
 
 std::unique_ptr<SensorSource> MakeSyntheticSource(uint32_t cores);

@@ -20,6 +20,8 @@ public:
                std::to_wstring(SyntheticSource::tjMax) + L" \u00B0C";
     }
 
+    std::wstring Summary() const override { return L"synthetic, " + std::to_wstring(coreCount) + L" cores"; }
+
 private:
     SyntheticSource model;
     uint32_t coreCount;

@@ -201,6 +201,12 @@ public:
         return text;
     }
 
+    std::wstring Summary() const override
+    {
+        return L"system, " + std::to_wstring(count) + L" processors, temperatures " +
+               (sensors ? L"measured" : L"MODELLED from the load");
+    }
+
 private:
     static constexpr uint32_t assumedTjMax = 100;
 

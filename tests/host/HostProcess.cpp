@@ -49,7 +49,8 @@ std::wstring MakeCaseFolder(const std::wstring& name, const std::wstring& plugin
     return folder;
 }
 
-HostResult RunHost(const std::wstring& folder, const std::wstring& arguments, DWORD timeoutMs)
+HostResult RunHost(const std::wstring& folder, const std::wstring& arguments, DWORD timeoutMs,
+                   const WhileHostRuns& whileRunning)
 {
     HostResult result;
     const std::wstring outputPath = folder + L"\\host-output.txt";
@@ -77,6 +78,8 @@ HostResult RunHost(const std::wstring& folder, const std::wstring& arguments, DW
         }
         KernelHandle processHandle(process.hProcess);
         KernelHandle threadHandle(process.hThread);
+        if (whileRunning)
+            whileRunning(process.dwThreadId);
         if (WaitForSingleObject(processHandle.Get(), timeoutMs) == WAIT_TIMEOUT) {
             result.timedOut = true;
             TerminateProcess(processHandle.Get(), 99);

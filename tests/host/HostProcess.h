@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,13 @@ std::wstring TestBinaryFolder();
 // pluginDll is not empty, that DLL from the build folder copied in as Vaderur.dll.
 std::wstring MakeCaseFolder(const std::wstring& name, const std::wstring& pluginDll);
 
+// Called once the host has started, with the id of its thread (the one that owns its
+// windows and the plug-in's).
+using WhileHostRuns = std::function<void(DWORD hostThread)>;
+
 // Runs the host in folder with the arguments; ends it after timeoutMs.
-HostResult RunHost(const std::wstring& folder, const std::wstring& arguments, DWORD timeoutMs = 60000);
+HostResult RunHost(const std::wstring& folder, const std::wstring& arguments, DWORD timeoutMs = 60000,
+                   const WhileHostRuns& whileRunning = nullptr);
 
 std::string ReadFileText(const std::wstring& path);
 void WriteFileText(const std::wstring& path, const std::string& text);

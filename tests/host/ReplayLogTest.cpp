@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 TEST(ReplayLog, ReadsRowsInAnyColumnOrder)
@@ -45,15 +48,22 @@ TEST(ReplayLog, TjMaxDefaultsTo100AndDecimalsKeepTheirFloatValue)
     EXPECT_EQ(s.coreTemperature[0], 61.3f);
 }
 
+#ifdef HOST_SAMPLE_CSV
 TEST(ReplayLog, TheSampleLogInTheRepositoryParses)
 {
-    // The header and first row of host/samples/replay-4-cores.csv.
-    const ReplayParseResult result = ParseReplayLog(
-        "time,tjmax,temp0,load0,temp1,load1,temp2,load2,temp3,load3\n"
-        "0,100,41.0,12,40.5,8,42.0,15,41.5,10\n");
+    std::ifstream file(HOST_SAMPLE_CSV, std::ios::binary);
+    ASSERT_TRUE(file) << HOST_SAMPLE_CSV;
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const ReplayParseResult result = ParseReplayLog(text);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.log.coreCount, 4u);
+    EXPECT_EQ(result.log.RowCount(), 600u);
+    SensorSnapshot s;
+    result.log.FillSnapshot(0, s);
+    EXPECT_EQ(s.coreTemperature[2], 42.0f);
+    EXPECT_EQ(s.coreLoad[3], 10u);
 }
+#endif
 
 TEST(ReplayLog, ErrorsNameTheLineAndTheColumn)
 {

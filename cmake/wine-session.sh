@@ -9,6 +9,10 @@ mkdir -p "$WINE_STATE_DIR"
 . "$(dirname "$0")/wine-env.sh"
 
 start_xvfb() {
+  # A session already running here is ended first: its Xvfb would otherwise be left behind.
+  if [ -f "$WINE_STATE_DIR/xvfb.pid" ]; then
+    kill "$(cat "$WINE_STATE_DIR/xvfb.pid")" 2>/dev/null
+  fi
   rm -f "$WINE_STATE_DIR/display" "$WINE_STATE_DIR/xvfb.pid"
   local fifo="$WINE_STATE_DIR/displayfd"
   rm -f "$fifo"; mkfifo "$fifo"

@@ -230,30 +230,16 @@ void CZiveVazud::DrawSeries(HDC dc)
 {
     Brush brush(::CreateSolidBrush(loadGraphColor));
     const plot::Box box = ToBox(plotRect);
-    int32_t newestRow = 0;
-    {
+    SeriesRows rows(static_cast<size_t>(visibleCount));
+    for (int32_t i = 0; i < visibleCount; ++i)
+        rows[i] = RowOf(history->ValueAt(i));
+    if (useBars) {
+        DrawSeriesBars(dc, box, rows, brush.Get());
+    } else {
         Pen seriesPen = CreateSolidPen(loadGraphColor);
-        Selection selected(dc, seriesPen.Get());
-        int32_t previousRow = 0;
-        for (int32_t i = 0; i < visibleCount; ++i) {
-            const int32_t row = RowOf(history->ValueAt(i));
-            if (useBars) {
-                const RECT bar = ToRect(plot::BarBox(box, i, row));
-                ::FillRect(dc, &bar, brush.Get());
-            } else {
-                const int32_t x = plot::LineColumn(box, i);
-                if (i == 0) {
-                    ::SetPixelV(dc, x, row, loadGraphColor);
-                } else {
-                    ::MoveToEx(dc, x + 1, previousRow, nullptr);
-                    ::LineTo(dc, x, row);
-                }
-            }
-            if (i == 0)
-                newestRow = row;
-            previousRow = row;
-        }
+        DrawSeriesLines(dc, box, rows, {}, seriesPen.Get(), nullptr, loadGraphColor, 0);
     }
+    const int32_t newestRow = rows.empty() ? 0 : rows[0];
     {
         // The column just inside the left frame edge shows only background.
         Pen backgroundPen = CreateSolidPen(bgColor);

@@ -112,47 +112,23 @@ void CZiveVazudEx::DrawSeries(HDC dc)
     Pen temperaturePen = CreateSolidPen(graphColor);
     const plot::Box box = ToBox(plotRect);
 
-    int32_t newestLoadRow = 0;
-    int32_t newestTemperatureRow = 0;
-    {
-        // Restores the DC's own pen after the loop switches between the two series pens.
-        Selection keepPen(dc, loadPen.Get());
-        int32_t previousLoadRow = 0;
-        int32_t previousTemperatureRow = 0;
-        for (int32_t i = 0; i < visibleCount; ++i) {
-            const int32_t loadRow = RowOf(history->ValueAt(i));
-            const int32_t temperatureRow = RowOf(tempHistory ? tempHistory->ValueAt(i) : 0);
-            if (useBars) {
-                // The temperature bar goes over the load bar: the load shows only above it.
-                RECT bar = ToRect(plot::BarBox(box, i, loadRow));
-                ::FillRect(dc, &bar, loadBrush.Get());
-                bar.top = temperatureRow;
-                ::FillRect(dc, &bar, temperatureBrush.Get());
-            } else {
-                const int32_t x = plot::LineColumn(box, i);
-                ::SelectObject(dc, loadPen.Get());
-                if (i == 0) {
-                    ::SetPixelV(dc, x, loadRow, loadGraphColor);
-                } else {
-                    ::MoveToEx(dc, x + 1, previousLoadRow, nullptr);
-                    ::LineTo(dc, x, loadRow);
-                }
-                ::SelectObject(dc, temperaturePen.Get());
-                if (i == 0) {
-                    ::SetPixelV(dc, x, temperatureRow, graphColor);
-                } else {
-                    ::MoveToEx(dc, x + 1, previousTemperatureRow, nullptr);
-                    ::LineTo(dc, x, temperatureRow);
-                }
-            }
-            if (i == 0) {
-                newestLoadRow = loadRow;
-                newestTemperatureRow = temperatureRow;
-            }
-            previousLoadRow = loadRow;
-            previousTemperatureRow = temperatureRow;
-        }
+    SeriesRows loadRows(static_cast<size_t>(visibleCount));
+    SeriesRows temperatureRows(static_cast<size_t>(visibleCount));
+    for (int32_t i = 0; i < visibleCount; ++i) {
+        loadRows[i] = RowOf(history->ValueAt(i));
+        temperatureRows[i] = RowOf(tempHistory ? tempHistory->ValueAt(i) : 0);
     }
+    // The temperature goes over the load: a bar shows load only above its temperature, and
+    // where the lines cross the temperature lies on top.
+    if (useBars) {
+        DrawSeriesBars(dc, box, loadRows, loadBrush.Get());
+        DrawSeriesBars(dc, box, temperatureRows, temperatureBrush.Get());
+    } else {
+        DrawSeriesLines(dc, box, loadRows, temperatureRows, loadPen.Get(), temperaturePen.Get(), loadGraphColor,
+                        graphColor);
+    }
+    const int32_t newestLoadRow = loadRows.empty() ? 0 : loadRows[0];
+    const int32_t newestTemperatureRow = temperatureRows.empty() ? 0 : temperatureRows[0];
     {
         // The column just inside the left frame edge shows only background.
         Pen backgroundPen = CreateSolidPen(bgColor);

@@ -27,3 +27,36 @@ void DrawTextAt(HDC dc, const plot::Anchor& anchor, const wchar_t* text)
 {
     ::TextOutW(dc, anchor.x, anchor.y, text, static_cast<int>(std::wcslen(text)));
 }
+
+void DrawSeriesLines(HDC dc, const plot::Box& plot, const SeriesRows& loadRows, const SeriesRows& temperatureRows,
+                     HPEN loadPen, HPEN temperaturePen, COLORREF loadColour, COLORREF temperatureColour)
+{
+    if (loadRows.empty())
+        return;
+    Selection restorePen(dc, loadPen);
+    const int32_t newest = plot::LineColumn(plot, 0);
+    ::SetPixelV(dc, newest, loadRows[0], loadColour);
+    if (temperaturePen)
+        ::SetPixelV(dc, newest, temperatureRows[0], temperatureColour);
+    for (size_t i = 1; i < loadRows.size(); ++i) {
+        const int32_t x = plot::LineColumn(plot, static_cast<int32_t>(i));
+        ::SelectObject(dc, loadPen);
+        ::MoveToEx(dc, x + 1, loadRows[i - 1], nullptr);
+        ::LineTo(dc, x, loadRows[i]);
+        if (temperaturePen) {
+            ::SelectObject(dc, temperaturePen);
+            ::MoveToEx(dc, x + 1, temperatureRows[i - 1], nullptr);
+            ::LineTo(dc, x, temperatureRows[i]);
+        }
+    }
+}
+
+void DrawSeriesBars(HDC dc, const plot::Box& plot, const SeriesRows& rows, HBRUSH brush)
+{
+    Selection selected(dc, brush);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const plot::Box bar = plot::BarBox(plot, static_cast<int32_t>(i), rows[i]);
+        if (bar.right > bar.left && bar.bottom > bar.top)
+            ::PatBlt(dc, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top, PATCOPY);
+    }
+}

@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 // The one font of all pane text: "Tahoma", height -11, antialiased.
 Font CreateLabelFont();
 // A solid pen one pixel wide.
@@ -17,3 +20,17 @@ RECT ToRect(const plot::Box& box);
 
 // Draws text at the anchor with the DC's current alignment, colours and font.
 void DrawTextAt(HDC dc, const plot::Anchor& anchor, const wchar_t* text);
+
+// One series of a pane, newest sample first: its rows, one per visible sample.
+using SeriesRows = std::vector<int32_t>;
+
+// Draws the load and temperature lines, newest sample first: the newest as single pixels,
+// then for every older sample a load segment and a temperature segment from the newer one,
+// each excluding its end point. The order is kept per column: a temperature segment lies over
+// the load segment of its column, and the next load segment over it.
+void DrawSeriesLines(HDC dc, const plot::Box& plot, const SeriesRows& loadRows, const SeriesRows& temperatureRows,
+                     HPEN loadPen, HPEN temperaturePen, COLORREF loadColour, COLORREF temperatureColour);
+// Fills the bar of every sample with the brush, the bottom and right edges excluded as
+// FillRect does; one brush selection for all of them. Bars never overlap one another, so one
+// series' bars may all go before the other's.
+void DrawSeriesBars(HDC dc, const plot::Box& plot, const SeriesRows& rows, HBRUSH brush);

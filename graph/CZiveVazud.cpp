@@ -240,28 +240,34 @@ void CZiveVazud::DrawSeries(HDC dc)
         DrawSeriesLines(dc, box, rows, {}, seriesPen.Get(), nullptr, loadGraphColor, 0);
     }
     const int32_t newestRow = rows.empty() ? 0 : rows[0];
-    {
-        // The column just inside the left frame edge shows only background.
-        Pen backgroundPen = CreateSolidPen(bgColor);
-        Selection selected(dc, backgroundPen.Get());
-        ::MoveToEx(dc, plotRect.left + 1, plotRect.top + 1, nullptr);
-        ::LineTo(dc, plotRect.left + 1, plotRect.bottom);
-    }
+    DrawBackgroundColumn(dc);
 
     Font font = CreateLabelFont();
     Selection selectedFont(dc, font.Get());
     ::SetBkColor(dc, bgColor);
     ::SetTextColor(dc, textColor);
     ::SetTextAlign(dc, TA_LEFT | TA_TOP);
-    if (visibleCount != 0) {
-        wchar_t text[labelCapacity];
-        panetext::FormatValueText(history->Latest(), unitText, text, labelCapacity);
-        const plot::Anchor anchor = plot::ValueLabelAnchor(box, newestRow, halfTextHeight);
-        DrawTextAt(dc, anchor, text);
-        labelRect.left = anchor.x;
-        labelRect.top = anchor.y;
-        labelRect.bottom = anchor.y + textHeight;
-    }
+    if (visibleCount != 0)
+        DrawValueLabel(dc, history->Latest(), unitText, newestRow);
+}
+
+void CZiveVazud::DrawBackgroundColumn(HDC dc) const
+{
+    Pen backgroundPen = CreateSolidPen(bgColor);
+    Selection selected(dc, backgroundPen.Get());
+    ::MoveToEx(dc, plotRect.left + 1, plotRect.top + 1, nullptr);
+    ::LineTo(dc, plotRect.left + 1, plotRect.bottom);
+}
+
+void CZiveVazud::DrawValueLabel(HDC dc, int32_t value, const wchar_t* unit, int32_t row)
+{
+    wchar_t text[labelCapacity];
+    panetext::FormatValueText(value, unit, text, labelCapacity);
+    const plot::Anchor anchor = plot::ValueLabelAnchor(ToBox(plotRect), row, halfTextHeight);
+    DrawTextAt(dc, anchor, text);
+    labelRect.left = anchor.x;
+    labelRect.top = anchor.y;
+    labelRect.bottom = anchor.y + textHeight;
 }
 
 bool CZiveVazud::Paint(HDC dc, UINT code)

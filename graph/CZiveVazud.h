@@ -62,6 +62,10 @@ public:
     COLORREF XAxisColour() const { return xAxisColor; }
 
 protected:
+    // The column just inside the left frame edge: background only.
+    void DrawBackgroundColumn(HDC dc) const;
+    // A "%d%s" label left-aligned right of the plot, centred on row; recorded in labelRect.
+    void DrawValueLabel(HDC dc, int32_t value, const wchar_t* unit, int32_t row);
     // The eight colours that every pane takes from a record (not GraphColor).
     void CopyColors(const GraphSettings& settings);
     // The row of a value under the vertical mapping, with the range clamp applied.

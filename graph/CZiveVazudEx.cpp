@@ -129,13 +129,7 @@ void CZiveVazudEx::DrawSeries(HDC dc)
     }
     const int32_t newestLoadRow = loadRows.empty() ? 0 : loadRows[0];
     const int32_t newestTemperatureRow = temperatureRows.empty() ? 0 : temperatureRows[0];
-    {
-        // The column just inside the left frame edge shows only background.
-        Pen backgroundPen = CreateSolidPen(bgColor);
-        Selection selected(dc, backgroundPen.Get());
-        ::MoveToEx(dc, plotRect.left + 1, plotRect.top + 1, nullptr);
-        ::LineTo(dc, plotRect.left + 1, plotRect.bottom);
-    }
+    DrawBackgroundColumn(dc);
 
     Font font = CreateLabelFont();
     Selection selectedFont(dc, font.Get());
@@ -145,18 +139,9 @@ void CZiveVazudEx::DrawSeries(HDC dc)
     if (visibleCount == 0)
         return;
 
-    wchar_t text[labelCapacity];
-    const auto drawLabel = [&](int32_t value, const wchar_t* unit, int32_t row) {
-        panetext::FormatValueText(value, unit, text, labelCapacity);
-        const plot::Anchor anchor = plot::ValueLabelAnchor(box, row, halfTextHeight);
-        DrawTextAt(dc, anchor, text);
-        labelRect.left = anchor.x;
-        labelRect.top = anchor.y;
-        labelRect.bottom = anchor.y + textHeight;
-    };
-    drawLabel(tempHistory ? tempHistory->Latest() : 0, unitText, newestTemperatureRow);
+    DrawValueLabel(dc, tempHistory ? tempHistory->Latest() : 0, unitText, newestTemperatureRow);
     if (plot::ShowsLoadLabel(newestTemperatureRow, newestLoadRow, textHeight))
-        drawLabel(history->Latest(), loadUnitText, newestLoadRow);
+        DrawValueLabel(dc, history->Latest(), loadUnitText, newestLoadRow);
 }
 
 bool CZiveVazudEx::Paint(HDC dc, UINT code)

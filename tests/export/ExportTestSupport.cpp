@@ -84,19 +84,6 @@ void RemoveExportFiles()
     }
 }
 
-GdiplusSession::GdiplusSession()
-{
-    Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        token = 0;
-}
-
-GdiplusSession::~GdiplusSession()
-{
-    if (token)
-        Gdiplus::GdiplusShutdown(token);
-}
-
 COLORREF Picture::ColourAt(int x, int y) const
 {
     const uint32_t p = At(x, y);

@@ -2,6 +2,8 @@
 // reading exported PNGs back through GDI+, and bounded waits that keep messages flowing.
 #pragma once
 
+#include "tests/support/GdiplusSession.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -24,17 +26,7 @@ std::vector<std::wstring> FilesInExeFolder(const wchar_t* pattern);
 // Removes every picture, BMP and temporary file that an export may have left.
 void RemoveExportFiles();
 
-// Keeps GDI+ started for the test's own reading of pictures.
-class GdiplusSession {
-public:
-    GdiplusSession();
-    ~GdiplusSession();
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-
-private:
-    ULONG_PTR token = 0;
-};
+using testsupport::GdiplusSession;
 
 // A decoded picture: pixels as 0xAARRGGBB, top row first.
 struct Picture {

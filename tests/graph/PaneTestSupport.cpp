@@ -130,19 +130,6 @@ int CountColour(const Canvas& canvas, const RECT& area, COLORREF colour)
     return n;
 }
 
-GdiplusSession::GdiplusSession()
-{
-    Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        token = 0;
-}
-
-GdiplusSession::~GdiplusSession()
-{
-    if (token)
-        Gdiplus::GdiplusShutdown(token);
-}
-
 namespace {
 
 bool PngEncoder(CLSID& encoder)

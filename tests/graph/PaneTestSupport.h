@@ -5,6 +5,7 @@
 #include "graph/CZiveVazudEx.h"
 #include "graph/GdiHandles.h"
 #include "settings/GraphSettings.h"
+#include "tests/support/GdiplusSession.h"
 
 #include <windows.h>
 
@@ -68,17 +69,7 @@ bool ShowsText(const Canvas& painted, int x, int y, UINT align, const std::wstri
 // Counts the pixels of a colour inside a rectangle (right and bottom excluded).
 int CountColour(const Canvas& canvas, const RECT& area, COLORREF colour);
 
-// Keeps GDI+ started for the lifetime of the object.
-class GdiplusSession {
-public:
-    GdiplusSession();
-    ~GdiplusSession();
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-
-private:
-    ULONG_PTR token = 0;
-};
+using testsupport::GdiplusSession;
 
 // PNG files of 0x00RRGGBB pixels, through GDI+.
 bool WritePng(const std::wstring& path, int width, int height, const std::vector<uint32_t>& pixels);

@@ -4,6 +4,7 @@
 #include "tests/host/FakePluginFacts.h"
 #include "tests/host/HostProcess.h"
 #include "tests/host/PngFile.h"
+#include "tests/support/GdiplusSession.h"
 
 #include <gtest/gtest.h>
 
@@ -12,29 +13,10 @@
 #include <sstream>
 
 // GDI+'s headers use min and max unqualified; NOMINMAX hides the macros.
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <objidl.h>
-#include <gdiplus.h>
 
 namespace {
 
-class GdiplusSession {
-public:
-    GdiplusSession()
-    {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    }
-    ~GdiplusSession() { Gdiplus::GdiplusShutdown(token); }
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-
-private:
-    ULONG_PTR token = 0;
-};
+using testsupport::GdiplusSession;
 
 const wchar_t fakePlugin[] = L"fake_plugin.dll";
 

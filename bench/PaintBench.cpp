@@ -1,6 +1,7 @@
 // Median time of one Paint of a 792 x 214 pane into a memory DC, in line and in bar mode, with
 // 1,000 / 100,000 / 1,000,000 samples held. The drawing reads only the visible samples, so the
 // figures should not grow with the history. Runs under Wine.
+#include "bench/BenchTiming.h"
 #include "graph/CZiveVazudEx.h"
 #include "graph/GdiHandles.h"
 
@@ -13,15 +14,11 @@
 
 namespace {
 
+using bench::Median;
+
 constexpr int paneWidth = 792;
 constexpr int paneHeight = 214;
 constexpr int paints = 300;
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double PaintMs(CZiveVazudEx& pane, HDC target)
 {

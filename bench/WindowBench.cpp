@@ -1,5 +1,6 @@
 // Median cost of the first Update (class, window, settings, one pane window and pane per
 // core, tray icon) and of a resize of the main window, which snaps and lays out every pane.
+#include "bench/BenchTiming.h"
 #include "plugin/HostRecords.h"
 #include "plugin/PluginState.h"
 
@@ -15,23 +16,9 @@ extern "C" void ReleasePlugin();
 
 namespace {
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency)
-{
-    return static_cast<double>(to.QuadPart - from.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
-}
-
-void Pump()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageW(&msg);
-}
+using bench::Median;
+using bench::Microseconds;
+using bench::Pump;
 
 void Measure(uint32_t cores, int creations, int resizes)
 {

@@ -8,11 +8,15 @@ export WINE_STATE_DIR=$2
 mkdir -p "$WINE_STATE_DIR"
 . "$(dirname "$0")/wine-env.sh"
 
-start_xvfb() {
-  # A session already running here is ended first: its Xvfb would otherwise be left behind.
+stop_session() {
+  "$WINESERVER" -k >/dev/null 2>&1
   if [ -f "$WINE_STATE_DIR/xvfb.pid" ]; then
     kill "$(cat "$WINE_STATE_DIR/xvfb.pid")" 2>/dev/null
+    rm -f "$WINE_STATE_DIR/xvfb.pid" "$WINE_STATE_DIR/display"
   fi
+}
+
+start_xvfb() {
   rm -f "$WINE_STATE_DIR/display" "$WINE_STATE_DIR/xvfb.pid"
   local fifo="$WINE_STATE_DIR/displayfd"
   rm -f "$fifo"; mkfifo "$fifo"
@@ -27,6 +31,9 @@ start_xvfb() {
 
 case "$action" in
 start)
+  # A session already running here ends first: its Xvfb would be left behind, and its
+  # wineserver would keep a desktop bound to that display.
+  stop_session
   if [ -z "${VADERUR_USE_DISPLAY:-}" ]; then
     unset DISPLAY
     start_xvfb || exit 1
@@ -44,11 +51,7 @@ start)
   exit 0
   ;;
 stop)
-  "$WINESERVER" -k >/dev/null 2>&1
-  if [ -f "$WINE_STATE_DIR/xvfb.pid" ]; then
-    kill "$(cat "$WINE_STATE_DIR/xvfb.pid")" 2>/dev/null
-    rm -f "$WINE_STATE_DIR/xvfb.pid" "$WINE_STATE_DIR/display"
-  fi
+  stop_session
   exit 0
   ;;
 *)

@@ -236,8 +236,7 @@ void CZiveVazud::DrawSeries(HDC dc)
     if (useBars) {
         DrawSeriesBars(dc, box, rows, brush.Get());
     } else {
-        Pen seriesPen = CreateSolidPen(loadGraphColor);
-        DrawSeriesLines(dc, box, rows, {}, seriesPen.Get(), nullptr, loadGraphColor, 0);
+        DrawSeriesLines(dc, box, rows, {}, loadGraphColor, std::nullopt);
     }
     const int32_t newestRow = rows.empty() ? 0 : rows[0];
     DrawBackgroundColumn(dc);

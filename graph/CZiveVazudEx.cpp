@@ -108,8 +108,6 @@ void CZiveVazudEx::DrawSeries(HDC dc)
 {
     Brush loadBrush(::CreateSolidBrush(loadGraphColor));
     Brush temperatureBrush(::CreateSolidBrush(graphColor));
-    Pen loadPen = CreateSolidPen(loadGraphColor);
-    Pen temperaturePen = CreateSolidPen(graphColor);
     const plot::Box box = ToBox(plotRect);
 
     SeriesRows loadRows(static_cast<size_t>(visibleCount));
@@ -124,8 +122,7 @@ void CZiveVazudEx::DrawSeries(HDC dc)
         DrawSeriesBars(dc, box, loadRows, loadBrush.Get());
         DrawSeriesBars(dc, box, temperatureRows, temperatureBrush.Get());
     } else {
-        DrawSeriesLines(dc, box, loadRows, temperatureRows, loadPen.Get(), temperaturePen.Get(), loadGraphColor,
-                        graphColor);
+        DrawSeriesLines(dc, box, loadRows, temperatureRows, loadGraphColor, graphColor);
     }
     const int32_t newestLoadRow = loadRows.empty() ? 0 : loadRows[0];
     const int32_t newestTemperatureRow = temperatureRows.empty() ? 0 : temperatureRows[0];

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // The one font of all pane text: "Tahoma", height -11, antialiased.
@@ -29,7 +30,7 @@ using SeriesRows = std::vector<int32_t>;
 // each excluding its end point. The order is kept per column: a temperature segment lies over
 // the load segment of its column, and the next load segment over it.
 void DrawSeriesLines(HDC dc, const plot::Box& plot, const SeriesRows& loadRows, const SeriesRows& temperatureRows,
-                     HPEN loadPen, HPEN temperaturePen, COLORREF loadColour, COLORREF temperatureColour);
+                     COLORREF loadColour, std::optional<COLORREF> temperatureColour);
 // Fills the bar of every sample with the brush, the bottom and right edges excluded as
 // FillRect does; one brush selection for all of them. Bars never overlap one another, so one
 // series' bars may all go before the other's.

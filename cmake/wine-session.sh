@@ -10,6 +10,7 @@ mkdir -p "$WINE_STATE_DIR"
 
 stop_session() {
   "$WINESERVER" -k >/dev/null 2>&1
+  "$WINESERVER" -w >/dev/null 2>&1
   if [ -f "$WINE_STATE_DIR/xvfb.pid" ]; then
     kill "$(cat "$WINE_STATE_DIR/xvfb.pid")" 2>/dev/null
     rm -f "$WINE_STATE_DIR/xvfb.pid" "$WINE_STATE_DIR/display"
@@ -42,12 +43,13 @@ start)
     "$WINE64" wineboot -i >"$WINE_STATE_DIR/wineboot.log" 2>&1
     "$WINESERVER" -w
   fi
+  # One persistent server for the whole session, started before anything else uses the
+  # prefix. It keeps its caller's stderr open: give it a file so ctest is not held.
+  "$WINESERVER" -p </dev/null >"$WINE_STATE_DIR/wineserver.log" 2>&1
   # No window manager: without Managed=N every hide/minimize/destroy costs two seconds.
   "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   # A crashing test exits at once with a backtrace instead of waiting in a dialog.
   "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  # wineserver keeps its caller's stderr open: give it a file so ctest is not held.
-  "$WINESERVER" -p </dev/null >"$WINE_STATE_DIR/wineserver.log" 2>&1
   exit 0
   ;;
 stop)

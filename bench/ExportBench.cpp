@@ -2,9 +2,10 @@
 // wall time, the time up to the BMP against the GDI+ conversion, and peak memory.
 // With --write-data it also writes the same 16 series as core<N>.dat for gnuplot.
 #include "graph/CZiveVazudEx.h"
-#include "graph/SnapshotExport.h"
-#include "graph/SnapshotExportSeam.h"
+#include "export/SnapshotExport.h"
+#include "win32/PictureFileSeam.h"
 #include "plugin/PluginState.h"
+#include "window/WindowViews.h"
 #include "settings/GraphSettings.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 // Push cost per sample: a screen-width history filled from empty, so every 1680th push
 // pays for a growth and a copy of everything held.
-#include "graph/SampleHistory.h"
+#include "core/SampleHistory.h"
 
 #include <benchmark/benchmark.h>
 

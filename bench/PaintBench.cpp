@@ -3,7 +3,7 @@
 // figures should not grow with the history. Runs under Wine.
 #include "bench/BenchTiming.h"
 #include "graph/CZiveVazudEx.h"
-#include "graph/GdiHandles.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 

@@ -1,6 +1,5 @@
 // Times ReadSettings on the default settings file and on a several-kilobyte one, and StoreFlag's
 // rewrite, in a scratch folder of its own. Prints BENCH lines; asserts nothing.
-#include "plugin/SnapshotCopy.h"
 #include "settings/FileReplace.h"
 #include "settings/IniText.h"
 #include "settings/SettingsFile.h"
@@ -63,21 +62,19 @@ int main()
         / ("vaderur-settings-bench-" + std::to_string(CurrentProcessNumber()));
     std::filesystem::create_directories(folder);
     std::filesystem::current_path(folder);
-    SensorSnapshot snapshot{};
-    snapshot.tjMax = 100;
-    StoreSnapshot(snapshot);
+    constexpr uint32_t tjMax = 100;
     WindowOptions options{};
     const std::string note = std::to_string(rounds) + " rounds, best mean";
 
     WriteBytes(EncodeSettingsText(defaultSettingsText));
-    Report("settings read (default file)", MicrosecondsPerCall(2000, [&] { ReadSettings(&options); }),
+    Report("settings read (default file)", MicrosecondsPerCall(2000, [&] { ReadSettings(&options, tjMax); }),
            std::to_string(EncodeSettingsText(defaultSettingsText).size()) + " bytes, with options; " + note);
     Report("settings read without options (default file)",
-           MicrosecondsPerCall(2000, [] { ReadSettings(nullptr); }), "reload colours; " + note);
+           MicrosecondsPerCall(2000, [] { ReadSettings(nullptr, tjMax); }), "reload colours; " + note);
 
     const std::string large = LargeSettingsFile();
     WriteBytes(large);
-    Report("settings read (large file)", MicrosecondsPerCall(500, [&] { ReadSettings(&options); }),
+    Report("settings read (large file)", MicrosecondsPerCall(500, [&] { ReadSettings(&options, tjMax); }),
            std::to_string(large.size()) + " bytes, with options; " + note);
 
     WriteBytes(EncodeSettingsText(defaultSettingsText));

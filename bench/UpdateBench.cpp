@@ -1,8 +1,9 @@
 // Median cost of Update with N cores, and of InvalidateRect alone on the same window:
 // their difference is the plug-in's own work (snapshot copy and two pushes per core).
 #include "bench/BenchTiming.h"
-#include "plugin/HostRecords.h"
+#include "core/HostRecords.h"
 #include "plugin/PluginState.h"
+#include "window/WindowViews.h"
 
 #include <windows.h>
 

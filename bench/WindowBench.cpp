@@ -1,8 +1,9 @@
 // Median cost of the first Update (class, window, settings, one pane window and pane per
 // core, tray icon) and of a resize of the main window, which snaps and lays out every pane.
 #include "bench/BenchTiming.h"
-#include "plugin/HostRecords.h"
+#include "core/HostRecords.h"
 #include "plugin/PluginState.h"
+#include "window/WindowViews.h"
 
 #include <windows.h>
 

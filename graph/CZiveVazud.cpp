@@ -1,27 +1,14 @@
 #include "graph/CZiveVazud.h"
 
-#include "graph/GdiHandles.h"
+#include "core/PlotGeometry.h"
+#include "core/TextFormat.h"
 #include "graph/PaneDrawing.h"
 #include "graph/PaneRecord.h"
-#include "graph/PaneText.h"
-#include "graph/PlotGeometry.h"
+#include "win32/Handles.h"
+
+#include <optional>
 
 namespace {
-
-// The style a pane takes when its settings record is refused.
-constexpr bool defaultShowXAxis = true;
-constexpr int32_t defaultRangeMax = 100;
-constexpr int32_t defaultRangeMin = 0;
-constexpr COLORREF defaultBackground = 0x000000;
-constexpr COLORREF defaultFrame = 0x00F0F0;
-constexpr COLORREF defaultLoadGraph = 0x0000F0;
-constexpr COLORREF defaultGrid = 0x00004F;
-constexpr COLORREF defaultMessage = 0xF0F000;
-constexpr COLORREF defaultText = 0xFFFFFF;
-constexpr COLORREF defaultTitle = 0xFFFFFF;
-constexpr COLORREF defaultXAxis = 0x007070;
-constexpr const wchar_t* defaultUnit = L"C\u00B0";
-constexpr const wchar_t* defaultTitleText = L"Untitled";
 
 // The history capacity when the screen cannot be asked for its width.
 constexpr int32_t fallbackCapacity = 1680;
@@ -36,40 +23,14 @@ CZiveVazud::CZiveVazud(HWND paneWindow, const GraphSettings* settings) : useBars
     initialCapacity = CZiveVazud::AllocHistory();
 }
 
-CZiveVazud::~CZiveVazud()
-{
-    delete history;
-    history = nullptr;
-}
+CZiveVazud::~CZiveVazud() = default;
 
 bool CZiveVazud::ApplySettings(const GraphSettings* settings)
 {
     PaneLock::Exclusive hold(lock);
     const bool accepted = AcceptedRecord(settings);
-    if (accepted) {
-        showXAxis = settings->ShowXAxis;
-        rangeMax = settings->RangeMax;
-        rangeMin = settings->RangeMin;
-        CopyColors(*settings);
-        recordSize = settings->Size;
-        panetext::CopyText(settings->TempUnit, unitText, 3);
-        CopyRecordTitle(*settings, titleText, 41);
-    } else {
-        showXAxis = defaultShowXAxis;
-        rangeMax = defaultRangeMax;
-        rangeMin = defaultRangeMin;
-        bgColor = defaultBackground;
-        frameColor = defaultFrame;
-        loadGraphColor = defaultLoadGraph;
-        gridColor = defaultGrid;
-        messageColor = defaultMessage;
-        textColor = defaultText;
-        titleColor = defaultTitle;
-        xAxisColor = defaultXAxis;
-        recordSize = graphSettingsSize;
-        panetext::CopyText(defaultUnit, unitText, 3);
-        panetext::CopyText(defaultTitleText, titleText, 41);
-    }
+    TakeStyle(accepted ? StyleOf(*settings) : PaneStyle{});
+    recordSize = graphSettingsSize;
     plotRect = RECT{};
     labelRect = RECT{};
     visibleCount = 0;
@@ -77,6 +38,23 @@ bool CZiveVazud::ApplySettings(const GraphSettings* settings)
     halfTextHeight = 0;
     scale = 0.0f;
     return accepted;
+}
+
+void CZiveVazud::TakeStyle(const PaneStyle& style)
+{
+    showXAxis = style.showXAxis;
+    rangeMax = style.rangeMax;
+    rangeMin = style.rangeMin;
+    bgColor = style.bgColor;
+    frameColor = style.frameColor;
+    loadGraphColor = style.loadGraphColor;
+    gridColor = style.gridColor;
+    messageColor = style.messageColor;
+    textColor = style.textColor;
+    titleColor = style.titleColor;
+    xAxisColor = style.xAxisColor;
+    textformat::CopyText(style.unitText, unitText, 3);
+    textformat::CopyText(style.titleText, titleText, 41);
 }
 
 bool CZiveVazud::ApplyColors(const GraphSettings* settings)
@@ -133,11 +111,16 @@ int32_t CZiveVazud::ScreenWidthCapacity()
 
 int32_t CZiveVazud::AllocHistory()
 {
+    return AllocInto(history);
+}
+
+int32_t CZiveVazud::AllocInto(std::unique_ptr<SampleHistory>& slot)
+{
     historyValid = false;
     const int32_t capacity = ScreenWidthCapacity();
-    delete history;
-    history = new SampleHistory(capacity);
-    historyValid = history->IsValid();
+    slot.reset();
+    slot = std::make_unique<SampleHistory>(capacity);
+    historyValid = slot->IsValid();
     return capacity;
 }
 
@@ -216,13 +199,13 @@ void CZiveVazud::DrawFrame(HDC dc)
     ::SetTextColor(dc, titleColor);
     ::SetTextAlign(dc, TA_RIGHT | TA_TOP);
     wchar_t text[labelCapacity];
-    panetext::CopyText(titleText, text, labelCapacity);
+    textformat::CopyText(titleText, text, labelCapacity);
     DrawTextAt(dc, plot::TitleAnchor(box, textHeight), text);
 
     ::SetTextColor(dc, textColor);
-    panetext::FormatValueText(rangeMax, unitText, text, labelCapacity);
+    textformat::FormatValueText(rangeMax, unitText, text, labelCapacity);
     DrawTextAt(dc, plot::UpperRangeAnchor(box, halfTextHeight), text);
-    panetext::FormatValueText(rangeMin, unitText, text, labelCapacity);
+    textformat::FormatValueText(rangeMin, unitText, text, labelCapacity);
     DrawTextAt(dc, plot::LowerRangeAnchor(box, halfTextHeight), text);
 }
 
@@ -261,7 +244,7 @@ void CZiveVazud::DrawBackgroundColumn(HDC dc) const
 void CZiveVazud::DrawValueLabel(HDC dc, int32_t value, const wchar_t* unit, int32_t row)
 {
     wchar_t text[labelCapacity];
-    panetext::FormatValueText(value, unit, text, labelCapacity);
+    textformat::FormatValueText(value, unit, text, labelCapacity);
     const plot::Anchor anchor = plot::ValueLabelAnchor(ToBox(plotRect), row, halfTextHeight);
     DrawTextAt(dc, anchor, text);
     labelRect.left = anchor.x;
@@ -269,20 +252,35 @@ void CZiveVazud::DrawValueLabel(HDC dc, int32_t value, const wchar_t* unit, int3
     labelRect.bottom = anchor.y + textHeight;
 }
 
+void CZiveVazud::Render(HDC dc, const RECT* rect)
+{
+    Layout(dc, rect);
+    DrawFrame(dc);
+    DrawSeries(dc);
+}
+
 bool CZiveVazud::Paint(HDC dc, UINT code)
 {
-    if (code != WM_PAINT)
-        return false;
+    return code == WM_PAINT && PaintBuffered(dc, nullptr);
+}
+
+bool CZiveVazud::PaintBuffered(HDC dc, const wchar_t* mutexName)
+{
     RECT client{};
     ::GetClientRect(pane, &client);
+    // The named mutex keeps this pass and an export of the same pane from overlapping; it is
+    // held only while drawing into the memory bitmap, not while copying it to the screen.
+    std::optional<NamedMutexHold> drawing;
+    if (mutexName)
+        drawing.emplace(mutexName);
     MemoryDc memory(::CreateCompatibleDC(dc));
+    Bitmap bitmap(memory ? ::CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
+    Selection selected(memory.Get(), bitmap.Get());
+    if (memory)
+        Render(memory.Get());
+    drawing.reset();
     if (!memory)
         return false;
-    Bitmap bitmap(::CreateCompatibleBitmap(dc, client.right, client.bottom));
-    Selection selected(memory.Get(), bitmap.Get());
-    Layout(memory.Get());
-    DrawFrame(memory.Get());
-    DrawSeries(memory.Get());
     ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
     return true;
 }

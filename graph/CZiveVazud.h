@@ -1,14 +1,16 @@
 // A graph pane that draws one series of samples, as a line or as bars, into its pane window.
-// Owns its history; owned by the main window (through graphList) once built as a CZiveVazudEx.
+// Owns its history; built as a CZiveVazudEx, owned by the main window object.
 #pragma once
 
+#include "core/SampleHistory.h"
 #include "graph/PaneLock.h"
-#include "graph/SampleHistory.h"
+#include "graph/PaneStyle.h"
 #include "settings/GraphSettings.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 class CZiveVazud {
 public:
@@ -28,6 +30,8 @@ public:
     // Lays the plot out for the given rectangle, or for the pane's client rectangle.
     void Layout(HDC dc, const RECT* rect = nullptr);
     void DrawFrame(HDC dc);
+    // One whole drawing pass, on screen and in the export alike: Layout, DrawFrame, DrawSeries.
+    void Render(HDC dc, const RECT* rect = nullptr);
 
     // Bar or line mode, set by the menu commands on the window thread.
     void SetUseBars(bool bars);
@@ -38,7 +42,7 @@ public:
     PaneLock& Lock() { return lock; }
 
     // Read by tests and by the export.
-    const SampleHistory* History() const { return history; }
+    const SampleHistory* History() const { return history.get(); }
     const RECT& PlotRect() const { return plotRect; }
     const RECT& LabelRect() const { return labelRect; }
     int32_t VisibleCount() const { return visibleCount; }
@@ -62,6 +66,11 @@ public:
     COLORREF XAxisColour() const { return xAxisColor; }
 
 protected:
+    // Renders into a memory bitmap and copies it to dc, holding the named mutex (when one is
+    // given) only while drawing into the bitmap.
+    bool PaintBuffered(HDC dc, const wchar_t* mutexName);
+    // Replaces history with a new one of the screen's width; historyValid tells how that went.
+    int32_t AllocInto(std::unique_ptr<SampleHistory>& slot);
     // The column just inside the left frame edge: background only.
     void DrawBackgroundColumn(HDC dc) const;
     // A "%d%s" label left-aligned right of the plot, centred on row; recorded in labelRect.
@@ -72,6 +81,8 @@ protected:
     int RowOf(int32_t value) const;
     // The screen width in pixels, 1680 without a screen DC: every history's initial capacity.
     static int32_t ScreenWidthCapacity();
+    // Takes every style field of this class from the style.
+    void TakeStyle(const PaneStyle& style);
 
     bool historyValid = false;
     bool useBars = false;
@@ -92,7 +103,7 @@ protected:
     COLORREF xAxisColor = 0;
     wchar_t unitText[3] = {};
     wchar_t titleText[41] = {};
-    SampleHistory* history = nullptr;
+    std::unique_ptr<SampleHistory> history;
     RECT plotRect{};
     RECT labelRect{};
     int32_t visibleCount = 0;

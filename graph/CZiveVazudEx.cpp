@@ -1,62 +1,43 @@
 #include "graph/CZiveVazudEx.h"
 
-#include "graph/GdiHandles.h"
+#include "core/BmpHeader.h"
+#include "core/ExportPaths.h"
+#include "core/PlotGeometry.h"
+#include "core/TextFormat.h"
 #include "graph/PaneDrawing.h"
 #include "graph/PaneRecord.h"
-#include "graph/PaneText.h"
-#include "graph/PlotGeometry.h"
+#include "win32/ExecutableFolder.h"
+#include "win32/Handles.h"
+#include "win32/PictureFile.h"
 
-// WIN32_LEAN_AND_MEAN leaves out the COM types that the GDI+ headers use.
-#include <objidl.h>
-#include <gdiplus.h>
-
+#include <cstring>
 #include <optional>
 
 namespace {
 
-constexpr COLORREF defaultTemperatureColour = 0x00F000;
-constexpr const wchar_t* defaultLoadUnit = L"%";
 constexpr int32_t fallbackCapacity = 1680;
-constexpr size_t labelCapacity = 41;
+constexpr int32_t exportMargin = 66;  // the plot's insets and frame around one column per sample
 
 }  // namespace
 
 CZiveVazudEx::CZiveVazudEx(HWND paneWindow, const GraphSettings* settings) : CZiveVazud(paneWindow, settings)
 {
-    Gdiplus::GdiplusStartupInput startup;
-    startup.GdiplusVersion = 1;
-    startup.DebugEventCallback = nullptr;
-    startup.SuppressBackgroundThread = FALSE;
-    startup.SuppressExternalCodecs = FALSE;
-    if (Gdiplus::GdiplusStartup(&gdiplusToken, &startup, nullptr) != Gdiplus::Ok)
-        gdiplusToken = 0;
-    tempHistory = nullptr;
     CZiveVazudEx::ApplySettings(settings);
     CZiveVazudEx::AllocHistory();
-    panetext::FormatMutexName(titleText, static_cast<uint64_t>(reinterpret_cast<uintptr_t>(this)), mutexName,
-                              sizeof(mutexName) / sizeof(mutexName[0]));
+    textformat::FormatMutexName(titleText, static_cast<uint64_t>(reinterpret_cast<uintptr_t>(this)), mutexName,
+                                sizeof(mutexName) / sizeof(mutexName[0]));
 }
 
-CZiveVazudEx::~CZiveVazudEx()
-{
-    if (gdiplusToken != 0)
-        Gdiplus::GdiplusShutdown(gdiplusToken);
-    delete tempHistory;
-    tempHistory = nullptr;
-}
+CZiveVazudEx::~CZiveVazudEx() = default;
 
 bool CZiveVazudEx::ApplySettings(const GraphSettings* settings)
 {
     PaneLock::Exclusive hold(lock);
     // settingsValid says whether the record was accepted at construction; the record itself is
     // checked again so that a later call with a null record cannot fault.
-    if (settingsValid && AcceptedRecord(settings)) {
-        graphColor = settings->GraphColor;
-        panetext::CopyText(settings->LoadUnit, loadUnitText, 3);
-    } else {
-        graphColor = defaultTemperatureColour;
-        panetext::CopyText(defaultLoadUnit, loadUnitText, 3);
-    }
+    const PaneStyle style = settingsValid && AcceptedRecord(settings) ? StyleOf(*settings) : PaneStyle{};
+    graphColor = style.graphColor;
+    textformat::CopyText(style.loadUnitText, loadUnitText, 3);
     return settingsValid;
 }
 
@@ -64,12 +45,7 @@ int32_t CZiveVazudEx::AllocHistory()
 {
     if (!historyValid)
         return fallbackCapacity;
-    historyValid = false;
-    const int32_t capacity = ScreenWidthCapacity();
-    delete tempHistory;
-    tempHistory = new SampleHistory(capacity);
-    historyValid = tempHistory->IsValid();
-    return capacity;
+    return AllocInto(tempHistory);
 }
 
 bool CZiveVazudEx::ApplyColors(const GraphSettings* settings)
@@ -143,25 +119,68 @@ void CZiveVazudEx::DrawSeries(HDC dc)
 
 bool CZiveVazudEx::Paint(HDC dc, UINT code)
 {
-    if (code != WM_PAINT)
-        return false;
-    RECT client{};
-    ::GetClientRect(pane, &client);
+    return code == WM_PAINT && PaintBuffered(dc, mutexName);
+}
 
-    // The named mutex keeps this pass and an export of the same pane from overlapping; it is
-    // held only while drawing into the memory bitmap, not while copying it to the screen.
-    std::optional<NamedMutexHold> drawing(std::in_place, mutexName);
-    MemoryDc memory(::CreateCompatibleDC(dc));
-    Bitmap bitmap(memory ? ::CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
-    Selection selected(memory.Get(), bitmap.Get());
-    if (memory) {
-        Layout(memory.Get());
-        DrawFrame(memory.Get());
-        CZiveVazudEx::DrawSeries(memory.Get());
-    }
-    drawing.reset();
+bool CZiveVazudEx::GetOutputFolder(wchar_t* folder)
+{
+    return ExecutableFolder(folder, exportPathCapacity);
+}
+
+void CZiveVazudEx::SaveSnapshot()
+{
+    wchar_t folder[exportPathCapacity] = {};
+    if (!GetOutputFolder(folder))
+        return;
+    const ExportPath bmpPath(folder, titleText, L".bmp");
+    const ExportPath pngPath(folder, titleText, L".png");
+    ExportPath tmpPath(folder, titleText, L".");
+    tmpPath.AppendDecimal(::GetCurrentThreadId()).Append(L".tmp");
+    if (!bmpPath.Fits() || !pngPath.Fits() || !tmpPath.Fits())
+        return;
+
+    WindowDc screen(nullptr);
+    if (!screen)
+        return;
+    MemoryDc memory(::CreateCompatibleDC(screen.Get()));
     if (!memory)
-        return false;
-    ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
-    return true;
+        return;
+    const uint16_t bitsPerPixel = ExportBitsPerPixel(::GetDeviceCaps(screen.Get(), BITSPIXEL));
+
+    BmpPicture picture;
+    Bitmap section;
+    void* pixels = nullptr;
+    {
+        // The held-sample count, the picture's size and the drawing all come from one pass
+        // under both locks, so the picture is always one consistent history.
+        NamedMutexHold paintTurn(mutexName);
+        PaneLock::Shared histories(Lock());
+
+        const int64_t held = tempHistory ? tempHistory->Count() : 0;
+        RECT exportRect{};
+        ::GetClientRect(pane, &exportRect);
+        const std::optional<BmpGeometry> geometry = MakeBmpGeometry(held + exportMargin, exportRect.bottom, bitsPerPixel);
+        if (!geometry)
+            return;  // no height, or too large for one file
+        picture = MakeBmpPicture(*geometry, ::GetDeviceCaps(screen.Get(), LOGPIXELSX),
+                                 ::GetDeviceCaps(screen.Get(), LOGPIXELSY));
+        exportRect.right = geometry->width;
+
+        BITMAPINFO info{};
+        static_assert(sizeof(info.bmiHeader) == bmpInfoHeaderSize, "the info header is written as is");
+        std::memcpy(&info.bmiHeader, picture.infoHeader.data(), bmpInfoHeaderSize);
+        section.Reset(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+        if (!section || !pixels)
+            return;  // not enough memory for the picture
+
+        Selection selected(memory.Get(), section.Get());
+        Render(memory.Get(), &exportRect);
+        ::GdiFlush();
+    }
+
+    const bool written = WriteBmpFile(bmpPath.Text(), picture, pixels);
+    section.Reset();
+    memory.Reset();
+    if (written)
+        ConvertBmpToPng(bmpPath, pngPath, tmpPath);
 }

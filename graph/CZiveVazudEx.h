@@ -1,10 +1,13 @@
 // The pane the plug-in creates for every core: load and temperature in one plot, a named
-// mutex around every drawing pass, GDI+ kept started for the export. Owned via graphList.
+// mutex around every drawing pass, GDI+ kept started for the export. Owned by the main window
+// object, which builds one per core.
 #pragma once
 
 #include "graph/CZiveVazud.h"
+#include "win32/GdiplusSession.h"
 
 #include <cstdint>
+#include <memory>
 
 class CZiveVazudEx : public CZiveVazud {
 public:
@@ -27,7 +30,7 @@ public:
     // Lock() exclusively; the sample distribution takes it once for all panes.
     void PushSamples(int32_t temperature, int32_t load);
 
-    const SampleHistory* TempHistory() const { return tempHistory; }
+    const SampleHistory* TempHistory() const { return tempHistory.get(); }
     const wchar_t* MutexName() const { return mutexName; }
     const wchar_t* LoadUnitText() const { return loadUnitText; }
     COLORREF TemperatureColour() const { return graphColor; }
@@ -35,7 +38,7 @@ public:
 private:
     COLORREF graphColor = 0;
     wchar_t loadUnitText[3] = {};
-    ULONG_PTR gdiplusToken = 0;
+    GdiplusSession gdiplus;
     wchar_t mutexName[57] = {};
-    SampleHistory* tempHistory = nullptr;
+    std::unique_ptr<SampleHistory> tempHistory;
 };

@@ -2,8 +2,8 @@
 // conversions between RECT and the portable plot geometry, and anchored text output.
 #pragma once
 
-#include "graph/GdiHandles.h"
-#include "graph/PlotGeometry.h"
+#include "win32/Handles.h"
+#include "core/PlotGeometry.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "graph/PaneRecord.h"
 
-#include "graph/PaneText.h"
+#include "core/TextFormat.h"
 
 #include <windows.h>
 
@@ -45,7 +45,7 @@ bool AcceptedRecord(const GraphSettings* record)
 void CopyRecordTitle(const GraphSettings& record, wchar_t* title, size_t capacity)
 {
     if (ReadableMemory(record.Title, sizeof(record.Title)))
-        panetext::CopyText(record.Title, title, capacity);
+        textformat::CopyText(record.Title, title, capacity);
     else
-        panetext::CopyText(L"Untitled", title, capacity);
+        textformat::CopyText(L"Untitled", title, capacity);
 }

@@ -1,6 +1,6 @@
 #include "host/HostWindow.h"
 
-#include "graph/GdiHandles.h"
+#include "win32/Handles.h"
 #include "host/HostConsole.h"
 
 namespace {

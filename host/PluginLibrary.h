@@ -2,7 +2,7 @@
 // points. Owned by the host's run; unloads the module when it goes.
 #pragma once
 
-#include "plugin/HostRecords.h"
+#include "core/HostRecords.h"
 
 #include <windows.h>
 

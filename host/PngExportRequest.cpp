@@ -1,6 +1,6 @@
 #include "host/PngExportRequest.h"
 
-#include "graph/GdiHandles.h"
+#include "win32/Handles.h"
 #include "host/PluginLibrary.h"
 #include "resources/resource.h"
 

@@ -10,7 +10,7 @@
 // that start with '#' are skipped; a field may be enclosed in double quotes.
 #pragma once
 
-#include "plugin/HostRecords.h"
+#include "core/HostRecords.h"
 
 #include <cstdint>
 #include <string>

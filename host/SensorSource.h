@@ -2,7 +2,7 @@
 // deterministic synthetic CPU. Owned by the host's run; polled on the host's thread.
 #pragma once
 
-#include "plugin/HostRecords.h"
+#include "core/HostRecords.h"
 
 #include <cstdint>
 #include <memory>

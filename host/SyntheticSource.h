@@ -4,7 +4,7 @@
 #pragma once
 
 #include "host/ThermalModel.h"
-#include "plugin/HostRecords.h"
+#include "core/HostRecords.h"
 
 #include <cstdint>
 #include <vector>

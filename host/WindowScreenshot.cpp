@@ -1,6 +1,6 @@
 #include "host/WindowScreenshot.h"
 
-#include "graph/GdiHandles.h"
+#include "win32/Handles.h"
 #include "host/HostConsole.h"
 
 #include <algorithm>

@@ -1,10 +1,8 @@
 #include "plugin/CVaderurWnd.h"
 
+#include "core/SnapshotCopy.h"
 #include "plugin/PluginState.h"
 #include "plugin/SampleDistribution.h"
-#include "plugin/SnapshotCopy.h"
-#include "window/MainWindow.h"
-#include "window/TrayIcon.h"
 
 namespace {
 const wchar_t versionText[] = L"1.2";
@@ -12,35 +10,23 @@ const wchar_t nameText[] = L"Zentrix Vaderur";
 const wchar_t descriptionText[] = L"Zentrix Vaderur plugin by MOLTAVIS";
 }  // namespace
 
-CVaderurWnd::CVaderurWnd()
+CVaderurWnd::CVaderurWnd() : window(*this, this)
 {
     ClearSnapshotCopy();
-    graphCount = 0;
-    record = PluginRecord{};
     record.info = new PluginInfo{versionText, nameText, descriptionText, nullptr, nullptr, nullptr};
-    pluginInstance = this;
 }
 
 CVaderurWnd::~CVaderurWnd()
 {
-    settings.reset();
-    // Removed while its window still exists: a dead icon would otherwise stay in the
-    // notification area until the mouse passes over it.
-    trayIcon.reset();
-    if (mainWindow)
-        ::DestroyWindow(mainWindow);
     delete record.info;
     record.info = nullptr;
-    pluginInstance = nullptr;
+    // The window object goes after this body: it removes the tray icon and destroys the window.
 }
 
 int CVaderurWnd::Start()
 {
-    if (!windowCreated || !mainWindow)
-        return 0;
-    ::ShowWindow(mainWindow, SW_SHOW);
-    if (settings && settings->ShowSyatrayIcon && trayIcon)
-        trayIcon->ShowIcon();
+    if (windowCreated)
+        window.Show();
     return 0;
 }
 
@@ -50,21 +36,17 @@ void CVaderurWnd::Update(const SensorSnapshot* snapshot)
         return;
     StoreSnapshot(*snapshot);
     if (!windowCreated) {
-        graphCount = SnapshotCoreCount();
         // Creation is tried once, whatever it returns.
         windowCreated = true;
-        InitMainWindow(this, HostInstance());
+        window.Create(HostInstance(), SnapshotCoreCount(), SnapshotTjMax());
     }
-    DistributeSamples();
+    DistributeSamples(window);
 }
 
 void CVaderurWnd::Stop()
 {
-    if (!windowCreated || !mainWindow)
-        return;
-    ::ShowWindow(mainWindow, SW_HIDE);
-    if (trayIcon)
-        trayIcon->HideIcon();
+    if (windowCreated)
+        window.Hide();
 }
 
 int CVaderurWnd::Configure()
@@ -74,12 +56,9 @@ int CVaderurWnd::Configure()
     return 1;
 }
 
-void CVaderurWnd::AdoptSettings(std::unique_ptr<GraphSettings> newSettings)
+void CVaderurWnd::RequestClose()
 {
-    settings = std::move(newSettings);
-}
-
-void CVaderurWnd::AdoptTrayIcon(std::unique_ptr<TrayIcon> icon)
-{
-    trayIcon = std::move(icon);
+    // Only the host may unload the plug-in; its teardown destroys the window.
+    if (record.info && record.info->closeRequest)
+        record.info->closeRequest(&record);
 }

@@ -1,18 +1,13 @@
 // The one plug-in object behind the PluginRecord handed to the host. Created by GetPlugin,
-// destroyed by ReleasePlugin; owns the PluginInfo, the settings record, the tray icon and
-// (through its teardown) the main window.
+// destroyed by ReleasePlugin; owns the PluginInfo and the main window object.
 #pragma once
 
-#include "plugin/HostRecords.h"
-#include "settings/GraphSettings.h"
+#include "core/HostRecords.h"
+#include "window/MainWindow.h"
 
 #include <windows.h>
 
-#include <memory>
-
-class TrayIcon;
-
-class CVaderurWnd {
+class CVaderurWnd : private MainWindow::Owner {
 public:
     CVaderurWnd();
     virtual ~CVaderurWnd();
@@ -30,17 +25,15 @@ public:
 
     PluginInfo* Info() const { return record.info; }
     HINSTANCE HostInstance() const { return static_cast<HINSTANCE>(record.info->hostInstance); }
-    GraphSettings* Settings() const { return settings.get(); }
-    TrayIcon* Tray() const { return trayIcon.get(); }
+    MainWindow& Window() { return window; }
+    GraphSettings* Settings() const { return window.Settings(); }
+    TrayIcon* Tray() const { return window.Tray(); }
     bool WindowCreated() const { return windowCreated; }
 
-    // Set by the main window creation.
-    void AdoptSettings(std::unique_ptr<GraphSettings> record);
-    void AdoptTrayIcon(std::unique_ptr<TrayIcon> icon);
-
 private:
+    void RequestClose() override;
+
     PluginRecord record{};
-    std::unique_ptr<TrayIcon> trayIcon;
     bool windowCreated = false;
-    std::unique_ptr<GraphSettings> settings;
+    MainWindow window;
 };

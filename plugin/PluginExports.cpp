@@ -52,7 +52,7 @@ extern "C" PluginRecord* GetPlugin()
 {
     try {
         if (!pluginInstance)
-            new CVaderurWnd;  // registers itself as pluginInstance
+            pluginInstance = new CVaderurWnd;
         PluginRecord* record = pluginInstance->Record();
         record->firstWord = 1;
         record->secondWord = 1;
@@ -70,7 +70,7 @@ extern "C" PluginRecord* GetPlugin()
 extern "C" void ReleasePlugin()
 {
     try {
-        delete pluginInstance;  // the destructor clears pluginInstance
+        delete pluginInstance;
     } catch (...) {
     }
     pluginInstance = nullptr;

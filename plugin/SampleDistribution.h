@@ -1,5 +1,7 @@
-// Turns the snapshot copy into one temperature and one load sample per pane, then asks
-// the main window to repaint. Runs on the host's thread at the end of every Update.
+// Turns the snapshot copy into one temperature and one load sample per pane, then asks the
+// main window to repaint. Runs on the host's thread at the end of every Update.
 #pragma once
 
-void DistributeSamples();
+class MainWindow;
+
+void DistributeSamples(MainWindow& window);

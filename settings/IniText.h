@@ -27,5 +27,3 @@ public:
 // Sets key to "1" or "0" in the settings file and rewrites it; a missing file stays missing.
 void StoreFlag(const std::u16string& key, bool on);
 
-// Writes text as the settings file (LF becomes CR LF) through a replaced temporary file.
-bool WriteSettingsFile(const std::u16string& text);

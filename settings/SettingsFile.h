@@ -20,3 +20,6 @@ std::optional<std::string> ReadSettingsFileBytes();
 // Writes text as a new settings file, only when none exists yet (through a temporary file, so
 // the file never appears half written). False when a file is there or nothing could be written.
 bool CreateSettingsFile(std::u16string_view text);
+
+// Writes text as the settings file (LF becomes CR LF) through a replaced temporary file.
+bool WriteSettingsFile(const std::u16string& text);

@@ -41,3 +41,7 @@ int32_t RangeMaxFrom(int32_t readValue, uint32_t tjMax);
 // given, all six window options, from the settings text. No text means every key is absent.
 void ParseSettings(const std::optional<std::u16string>& text, uint32_t tjMax, GraphSettings& settings,
                    WindowOptions* options);
+
+// The value token of the first line (after the first) whose key matches, or nothing.
+std::optional<std::u16string> FindValue(const std::optional<std::u16string>& text,
+                                        const std::u16string& key);

@@ -1,6 +1,5 @@
 #include "settings/SettingsReader.h"
 
-#include "plugin/SnapshotCopy.h"
 #include "settings/IniText.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsParsing.h"
@@ -31,7 +30,7 @@ const char16_t defaultSettingsText[] =
     u"AlwaysOnTop=0; 0 = off, 1 = on.\n"
     u"\n";
 
-std::unique_ptr<GraphSettings> ReadSettings(WindowOptions* options)
+std::unique_ptr<GraphSettings> ReadSettings(WindowOptions* options, uint32_t tjMax)
 {
     IniText ini;
     auto settings = std::make_unique<GraphSettings>();
@@ -42,6 +41,6 @@ std::unique_ptr<GraphSettings> ReadSettings(WindowOptions* options)
         ini.Load();
     }
     settings->Size = graphSettingsSize;
-    ParseSettings(ini.text, SnapshotTjMax(), *settings, options);
+    ParseSettings(ini.text, tjMax, *settings, options);
     return settings;
 }

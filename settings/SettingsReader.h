@@ -4,17 +4,12 @@
 
 #include "settings/GraphSettings.h"
 
+#include <cstdint>
 #include <memory>
-#include <optional>
-#include <string>
 
 // The text written to a new settings file, one character per byte, LF line ends.
 extern const char16_t defaultSettingsText[];
 
 // Never throws on a hand-edited file; an unreadable or uncreatable file gives defaults.
-// RangeMax falls back on the TjMax of the process-wide snapshot copy.
-std::unique_ptr<GraphSettings> ReadSettings(WindowOptions* options);
-
-// The value token of the first line (after the first) whose key matches, or nothing.
-std::optional<std::u16string> FindValue(const std::optional<std::u16string>& text,
-                                        const std::u16string& key);
+// RangeMax falls back on tjMax, the processor's TjMax from the latest snapshot.
+std::unique_ptr<GraphSettings> ReadSettings(WindowOptions* options, uint32_t tjMax);

@@ -1,14 +1,19 @@
-// The About box: the icon, the window title and the copyright line; OK or Escape ends it.
-#include "window/MainWindow.h"
+#include "window/AboutBox.h"
 
-#include "plugin/PluginState.h"
 #include "resources/resource.h"
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+void ShowAboutBox(HINSTANCE instance, HWND owner, const wchar_t* title)
+{
+    ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUTBOX), owner, AboutDialogProc,
+                      reinterpret_cast<LPARAM>(title));
+}
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        ::SetWindowTextW(::GetDlgItem(dialog, IDC_ABOUT_TITLE), windowTitle);
+        if (lParam)
+            ::SetWindowTextW(::GetDlgItem(dialog, IDC_ABOUT_TITLE), reinterpret_cast<const wchar_t*>(lParam));
         return TRUE;
     case WM_COMMAND: {
         const int command = LOWORD(wParam);

@@ -1,31 +1,27 @@
-// Builds the main window: class, window, size, panes, log timer, tray icon, start-up state.
+// Builds and tears down the main window: class, window, size, panes, log timer, tray icon.
 #include "window/MainWindow.h"
 
-#include "graph/CZiveVazudEx.h"
-#include "graph/SnapshotExport.h"
-#include "plugin/CVaderurWnd.h"
-#include "plugin/PluginState.h"
+#include "core/TextFormat.h"
+#include "core/WindowLayout.h"
 #include "resources/resource.h"
 #include "settings/SettingsReader.h"
-#include "window/TrayIcon.h"
-#include "window/WindowLayout.h"
+#include "window/WindowViews.h"
 
 #include <cwchar>
-#include <memory>
+
+CZiveVazudEx* const* graphList = nullptr;
+uint32_t graphCount = 0;
+HWND mainWindow = nullptr;
 
 namespace {
 
 constexpr int textCapacity = 100;
 constexpr UINT_PTR logTimerId = 2;
 constexpr wchar_t titleSuffix[] = L" - 64bit";
-
-void AppendText(wchar_t* buffer, int capacity, const wchar_t* text)
-{
-    int length = static_cast<int>(std::wcslen(buffer));
-    for (; length < capacity - 1 && *text != L'\0'; ++text)
-        buffer[length++] = *text;
-    buffer[length] = L'\0';
-}
+// The window's extra bytes hold its MainWindow object; GWLP_USERDATA holds the plug-in.
+constexpr int objectSlot = 0;
+// What graphList shows for a window built with no panes at all: a list, but an empty one.
+CZiveVazudEx* const noPanes[1] = {nullptr};
 
 HWND CreatePaneWindow(HWND parent, HINSTANCE instance, int y, const WindowOptions& options)
 {
@@ -36,11 +32,11 @@ HWND CreatePaneWindow(HWND parent, HINSTANCE instance, int y, const WindowOption
     return pane;
 }
 
-void SizeForPanes(HWND window, const WindowOptions& options)
+void SizeForPanes(HWND window, const WindowOptions& options, uint32_t paneCount)
 {
     RECT rect{};
     ::GetWindowRect(window, &rect);
-    const ClientSize client = WantedClientSize(options.GraphWidth, options.GraphHeight, graphCount);
+    const ClientSize client = WantedClientSize(options.GraphWidth, options.GraphHeight, paneCount);
     rect.right = static_cast<LONG>(static_cast<uint32_t>(rect.left) + static_cast<uint32_t>(client.width));
     rect.bottom = static_cast<LONG>(static_cast<uint32_t>(rect.top) + static_cast<uint32_t>(client.height));
     ::AdjustWindowRect(&rect, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), TRUE);
@@ -59,90 +55,106 @@ void CheckCommand(HWND window, UINT command)
     ::CheckMenuItem(::GetMenu(window), command, MF_BYCOMMAND | MF_CHECKED);
 }
 
-void SetUpTrayIcon(CVaderurWnd* plugin, HWND window, HINSTANCE instance)
-{
-    auto tray = std::make_unique<TrayIcon>(window, instance);
-    tray->SetGreyFill(true);
-    // A private copy of the shared resource icon: the tray destroys the icon it holds.
-    HICON icon = ::CopyIcon(::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VADERUR)));
-    if (!icon)
-        icon = tray->MakeDefaultIcon();
-    tray->SetIcon(icon);
-    plugin->AdoptTrayIcon(std::move(tray));
-}
-
 }  // namespace
 
-bool InitMainWindow(CVaderurWnd* plugin, HINSTANCE instance)
+MainWindow::MainWindow(Owner& windowOwner, void* userDataValue) : owner(windowOwner), userData(userDataValue)
 {
-    windowTitle[0] = L'\0';
-    windowClassName[0] = L'\0';
-    ::LoadStringW(instance, IDS_APP_TITLE, windowTitle, textCapacity);
-    ::LoadStringW(instance, IDC_MOLTAVIS, windowClassName, textCapacity);
-    RegisterMainWindowClass(instance);
-    AppendText(windowTitle, textCapacity, titleSuffix);
+    Publish();
+}
+
+MainWindow::~MainWindow()
+{
+    // Removed while its window still exists: a dead icon would otherwise stay in the
+    // notification area until the mouse passes over it.
+    tray.reset();
+    if (window)
+        ::DestroyWindow(window);
+}
+
+MainWindow* MainWindow::Of(HWND handle)
+{
+    return handle ? reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(handle, objectSlot)) : nullptr;
+}
+
+void MainWindow::Publish()
+{
+    graphList = panesBuilt ? (paneList.empty() ? noPanes : paneList.data()) : nullptr;
+    graphCount = paneCount;
+    mainWindow = window;
+}
+
+bool MainWindow::Create(HINSTANCE instance, uint32_t paneCount, uint32_t tjMax)
+{
+    title[0] = L'\0';
+    className[0] = L'\0';
+    ::LoadStringW(instance, IDS_APP_TITLE, title, textCapacity);
+    ::LoadStringW(instance, IDC_MOLTAVIS, className, textCapacity);
+    RegisterWindowClass(instance);
+    textformat::Append(titleSuffix, title, std::wcslen(title), textCapacity);
+    this->paneCount = paneCount;
     try {
-        return CreateMainWindow(plugin, instance) != 0;
+        panes.reserve(paneCount);
+        paneList.reserve(paneCount);
+        return CreateWindowAndPanes(instance, tjMax);
     } catch (...) {
         // Out of memory half-way: no half-built window is left behind. Its destruction
         // frees the panes built so far.
-        if (mainWindow)
-            ::DestroyWindow(mainWindow);
-        mainWindow = nullptr;
+        if (window)
+            ::DestroyWindow(window);
         return false;
     }
 }
 
-void RegisterMainWindowClass(HINSTANCE instance)
+void MainWindow::RegisterWindowClass(HINSTANCE instance)
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_VREDRAW | CS_HREDRAW;
     windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.cbWndExtra = sizeof(LONG_PTR);
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VADERUR));
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
-    windowClass.lpszClassName = windowClassName;
+    windowClass.lpszClassName = className;
     windowClass.hIconSm = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VADERUR));
     // A second plug-in object in the same process finds the class registered already.
     ::RegisterClassExW(&windowClass);
 }
 
-int CreateMainWindow(CVaderurWnd* plugin, HINSTANCE instance)
+bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
 {
-    HWND window = ::CreateWindowExW(0, windowClassName, windowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
-                                    CW_USEDEFAULT, 0, nullptr, nullptr, instance, nullptr);
-    mainWindow = window;
+    // The object reaches the procedure with the creation message (see MainWindowProc).
+    window = ::CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr,
+                               nullptr, instance, this);
+    Publish();
     if (!window)
-        return 0;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(plugin));
+        return false;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
 
     WindowOptions options{};
-    plugin->AdoptSettings(ReadSettings(&options));
-    GraphSettings* settings = plugin->Settings();
+    settings = ReadSettings(&options, tjMax);
 
-    SizeForPanes(window, options);
+    SizeForPanes(window, options, paneCount);
     if (options.AlwaysOnTop)
         ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (options.Transparency != 0)
         MakeTranslucent(window, options.Transparency);
 
-    if (settings) {
-        CopyText(settings->TempUnit, 3, u"C\u00B0");
-        CopyText(settings->LoadUnit, 3, u"%");
-    }
+    textformat::CopyText(u"C\u00B0", settings->TempUnit, 3);
+    textformat::CopyText(u"%", settings->LoadUnit, 3);
 
-    graphList = new CZiveVazudEx*[graphCount]();
     int y = 0;
-    for (uint32_t i = 0; graphList && i < graphCount; ++i) {
+    for (uint32_t i = 0; i < paneCount; ++i) {
         HWND paneWindow = CreatePaneWindow(window, instance, y, options);
-        if (settings)
-            FormatCoreTitle(settings->Title, i);
-        graphList[i] = new CZiveVazudEx(paneWindow, settings);
+        FormatCoreTitle(settings->Title, i);
+        panes.push_back(std::make_unique<CZiveVazudEx>(paneWindow, settings.get()));
+        paneList.push_back(panes.back().get());
         y += options.GraphHeight;
     }
+    panesBuilt = true;
+    Publish();
 
     if (options.LogInterval != 0)
         ::SetTimer(window, logTimerId, options.LogInterval, LogTimerProc);
@@ -150,31 +162,76 @@ int CreateMainWindow(CVaderurWnd* plugin, HINSTANCE instance)
     ::ShowWindow(window, SW_SHOWNORMAL);
     ::UpdateWindow(window);
 
-    SetUpTrayIcon(plugin, window, instance);
-    if (settings && settings->ShowSyatrayIcon) {
-        plugin->Tray()->ShowIcon();
+    SetUpTrayIcon(instance);
+    if (settings->ShowSyatrayIcon) {
+        tray->ShowIcon();
         CheckCommand(window, IDM_TRAY_ICON);
     }
-    if (settings && settings->StartMinimized) {
+    if (settings->StartMinimized) {
         // With the tray option on, the minimize handling hides the window at once.
         ::ShowWindow(window, SW_MINIMIZE);
         CheckCommand(window, IDM_START_MINIMIZED);
     }
-    return 1;
+    return true;
 }
 
-void SnapClientHeight(HWND window)
+void MainWindow::SetUpTrayIcon(HINSTANCE instance)
 {
-    const uint32_t paneCount = graphCount;
-    if (paneCount == 0)
+    tray = std::make_unique<TrayIcon>(window, instance);
+    tray->SetGreyFill(true);
+    // A private copy of the shared resource icon: the tray destroys the icon it holds.
+    HICON icon = ::CopyIcon(::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VADERUR)));
+    if (!icon)
+        icon = tray->MakeDefaultIcon();
+    tray->SetIcon(icon);
+}
+
+void MainWindow::Show()
+{
+    if (!window)
         return;
-    RECT windowRect{};
+    ::ShowWindow(window, SW_SHOW);
+    if (settings && settings->ShowSyatrayIcon && tray)
+        tray->ShowIcon();
+}
+
+void MainWindow::Hide()
+{
+    if (!window)
+        return;
+    ::ShowWindow(window, SW_HIDE);
+    if (tray)
+        tray->HideIcon();
+}
+
+void MainWindow::Repaint()
+{
+    if (paneList.empty() || !window)
+        return;
     RECT client{};
-    ::GetWindowRect(window, &windowRect);
     ::GetClientRect(window, &client);
-    const uint32_t growth = SnapGrowth(static_cast<uint32_t>(client.bottom), paneCount);
-    if (growth == 0)
+    ::InvalidateRect(window, &client, TRUE);
+}
+
+void MainWindow::ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane)
+{
+    if (index >= panes.size())
         return;
-    ::SetWindowPos(window, nullptr, 0, 0, windowRect.right - windowRect.left,
-                   windowRect.bottom - windowRect.top + static_cast<int>(growth), SWP_NOMOVE);
+    exports.WaitForAll();
+    paneList[index] = pane.get();
+    panes[index] = std::move(pane);
+}
+
+void MainWindow::OnDestroy()
+{
+    // The icon's owner is going: an icon left behind could no longer restore anything.
+    if (tray)
+        tray->HideIcon();
+    // Running export workers read the panes: they end first.
+    exports.WaitForAll();
+    panesBuilt = false;
+    paneList.clear();
+    panes.clear();
+    window = nullptr;
+    Publish();
 }

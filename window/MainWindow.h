@@ -1,17 +1,102 @@
-// Builds the plug-in's main window once per plug-in object: class, window, size, panes,
-// log timer, tray icon. The window belongs to the host's thread.
+// The plug-in's main window: its handle, one pane per core, the style record read from
+// "Vaderur.ini", the tray icon, the log timer and the export workers. Owned by the plug-in
+// object and built on its first Update; everything here runs on the host's thread, except the
+// export workers it starts and waits for.
 #pragma once
+
+#include "export/ExportWorkers.h"
+#include "graph/CZiveVazudEx.h"
+#include "settings/GraphSettings.h"
+#include "window/TrayIcon.h"
 
 #include <windows.h>
 
-class CVaderurWnd;
+#include <cstdint>
+#include <memory>
+#include <vector>
 
-bool InitMainWindow(CVaderurWnd* plugin, HINSTANCE instance);
-void RegisterMainWindowClass(HINSTANCE instance);
-int CreateMainWindow(CVaderurWnd* plugin, HINSTANCE instance);
-// Grows the window so the client height is a multiple of the pane count.
-void SnapClientHeight(HWND window);
+class MainWindow {
+public:
+    // What the window asks of the object that owns it.
+    class Owner {
+    public:
+        // The user closed the window: only the host may unload the plug-in.
+        virtual void RequestClose() = 0;
 
+    protected:
+        ~Owner() = default;
+    };
+
+    // userData goes to the window's GWLP_USERDATA, where the host's side expects its plug-in.
+    MainWindow(Owner& owner, void* userData);
+    // Removes the tray icon, then destroys the window (which waits for the exports).
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Loads the title and class name, registers the class and builds the window with
+    // paneCount panes; tjMax stands in for a RangeMax of 0. False when no window came of it.
+    bool Create(HINSTANCE instance, uint32_t paneCount, uint32_t tjMax);
+    // Start and Stop: the window and (when asked for) the tray icon appear or go.
+    void Show();
+    void Hide();
+    // After new samples: the whole client area is painted again.
+    void Repaint();
+
+    HWND Handle() const { return window; }
+    const PaneList& Panes() const { return paneList; }
+    GraphSettings* Settings() const { return settings.get(); }
+    TrayIcon* Tray() const { return tray.get(); }
+    const wchar_t* Title() const { return title; }
+    // Puts pane in place of pane index, which it must draw for; the old one is deleted.
+    void ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane);
+
+    // The window behind a handle of the main window class, or null.
+    static MainWindow* Of(HWND window);
+    // Every message of the window once its object is known (see MainWindowProc).
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // WM_PAINT of one of the pane windows: its pane draws itself.
+    void PaintPane(HWND paneWindow);
+
+private:
+    void RegisterWindowClass(HINSTANCE instance);
+    bool CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax);
+    void SetUpTrayIcon(HINSTANCE instance);
+    void Publish();
+
+    LRESULT OnSize(WPARAM sizeType, LPARAM lParam);
+    void SnapClientHeight();
+    void OnTrayNotification(LPARAM mouseMessage);
+    void OnDestroy();
+    // True when the command was one of the menu's.
+    bool OnCommand(UINT command);
+    void ToggleFlag(UINT command);
+    void ReloadColours();
+    void StartExport();
+
+    friend void CALLBACK LogTimerProc(HWND, UINT, UINT_PTR, DWORD);
+
+    Owner& owner;
+    void* userData;
+    HWND window = nullptr;
+    uint32_t paneCount = 0;  // fixed by Create; stays when the window goes
+    bool panesBuilt = false;
+    wchar_t title[100] = {};
+    wchar_t className[100] = {};
+    std::unique_ptr<GraphSettings> settings;
+    std::vector<std::unique_ptr<CZiveVazudEx>> panes;
+    PaneList paneList;  // the same panes, as the export and graphList see them
+    std::unique_ptr<TrayIcon> tray;
+    // Declared last: destroyed first, so no worker outlives the panes it saves.
+    ExportWorkers exports;
+};
+
+// The procedure of the main window class: forwards to the object's handler.
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The pane windows' procedure: each pane paints itself.
 LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Opens the folder that receives the pictures (that of the first pane) through the shell;
+// nothing without a first pane.
+void OpenOutputFolder(HWND owner, const PaneList& panes);
+// The log timer's callback: exports every pane of the window it belongs to.
+void CALLBACK LogTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);

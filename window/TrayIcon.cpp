@@ -38,36 +38,8 @@ bool OwnerExecutable(HWND window, wchar_t (&path)[MAX_PATH])
 
 }  // namespace
 
-void ScreenMetrics::EnsureFilled()
+TrayIcon::TrayIcon(HWND ownerWindow, HINSTANCE) : owner(ownerWindow), notifyData{}, windowIcon(FindWindowIcon(owner))
 {
-    if (filled)
-        return;
-    WindowDc screen(nullptr);
-    if (screen) {
-        horizontalDpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
-        verticalDpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
-    }
-    // Read once: without a screen the defaults stand and are not asked for again.
-    filled = true;
-    smallIconSize = ::MulDiv(baseIconSize, verticalDpi, baseDpi);
-}
-
-int32_t ScreenMetrics::IconSize()
-{
-    EnsureFilled();
-    return ::MulDiv(baseIconSize, verticalDpi, baseDpi);
-}
-
-ScreenMetrics& TheScreenMetrics()
-{
-    static ScreenMetrics metrics;
-    return metrics;
-}
-
-TrayIcon::TrayIcon(HWND ownerWindow, HINSTANCE moduleInstance)
-    : owner(ownerWindow), instance(moduleInstance), notifyData{}
-{
-    windowIcon = FindWindowIcon(owner);
 
     notifyData.cbSize = notifyIconDataSize;
     notifyData.hWnd = owner;
@@ -84,7 +56,6 @@ TrayIcon::~TrayIcon()
     // A dead icon would stay in the notification area until the mouse passes over it.
     HideIcon();
     OwnedIcon shownIcon(notifyData.hIcon);
-    OwnedIcon ownersIcon(windowIcon);
 }
 
 bool TrayIcon::ShowIcon()

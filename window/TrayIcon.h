@@ -1,8 +1,9 @@
-// The main window's one notification-area icon. Made by the main window creation, owned by
-// the plug-in object; its teardown removes the icon and frees the icon and font.
+// The main window's one notification-area icon. Made and owned by the main window object; its
+// teardown removes the icon and frees the icon and font.
 #pragma once
 
-#include "graph/GdiHandles.h"
+#include "win32/Handles.h"
+#include "window/ScreenMetrics.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -13,21 +14,9 @@ constexpr UINT trayIconId = 100;
 constexpr UINT trayCallbackMessage = 102;
 constexpr DWORD notifyIconDataSize = 968;  // the version-3 layout, up to guidItem
 
-// The screen's resolution, read once per process.
-struct ScreenMetrics {
-    bool filled = false;
-    int32_t horizontalDpi = 96;
-    int32_t verticalDpi = 96;
-    int32_t smallIconSize = 16;
-
-    void EnsureFilled();
-    int32_t IconSize();
-};
-ScreenMetrics& TheScreenMetrics();
-
 class TrayIcon {
 public:
-    TrayIcon(HWND owner, HINSTANCE instance);
+    TrayIcon(HWND owner, HINSTANCE instance);  // the instance is not kept
     ~TrayIcon();
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
@@ -47,13 +36,12 @@ private:
     bool shown = false;
     bool greyFill = false;
     HWND owner;
-    HINSTANCE instance;
     UINT iconId = trayIconId;
     NOTIFYICONDATAW notifyData;
-    HICON windowIcon = nullptr;
+    // The owner's icon and the icon-title font, taken at construction and held until the
+    // tray goes; nothing draws with them yet.
+    OwnedIcon windowIcon;
     Font font;
-    const wchar_t* firstText = L"";
-    const wchar_t* secondText = L"";
     COLORREF fillColour = RGB(0, 128, 255);
 };
 

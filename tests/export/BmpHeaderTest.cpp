@@ -1,5 +1,5 @@
-#include "graph/BmpHeader.h"
-#include "graph/ExportPaths.h"
+#include "core/BmpHeader.h"
+#include "core/ExportPaths.h"
 
 #include <gtest/gtest.h>
 

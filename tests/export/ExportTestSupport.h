@@ -2,7 +2,7 @@
 // reading exported PNGs back through GDI+, and bounded waits that keep messages flowing.
 #pragma once
 
-#include "tests/support/GdiplusSession.h"
+#include "win32/GdiplusSession.h"
 
 #include <windows.h>
 
@@ -26,7 +26,6 @@ std::vector<std::wstring> FilesInExeFolder(const wchar_t* pattern);
 // Removes every picture, BMP and temporary file that an export may have left.
 void RemoveExportFiles();
 
-using testsupport::GdiplusSession;
 
 // A decoded picture: pixels as 0xAARRGGBB, top row first.
 struct Picture {

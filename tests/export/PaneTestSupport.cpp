@@ -1,7 +1,6 @@
 #include "tests/export/PaneTestSupport.h"
 
-#include "graph/ExportWorkers.h"
-#include "plugin/PluginState.h"
+#include "export/ExportWorkers.h"
 
 namespace exporttest {
 
@@ -45,9 +44,7 @@ TestPanes::TestPanes()
 
 TestPanes::~TestPanes()
 {
-    WaitForExportWorkers();
-    graphList = nullptr;
-    graphCount = 0;
+    workers.WaitForAll();
     panes.clear();
     if (parent)
         ::DestroyWindow(parent);
@@ -73,10 +70,11 @@ CZiveVazudEx* TestPanes::Adopt(std::unique_ptr<CZiveVazudEx> pane)
     return list.back();
 }
 
-void TestPanes::Publish()
+void TestPanes::SaveAll()
 {
-    graphList = list.data();
-    graphCount = static_cast<uint32_t>(list.size());
+    SRWLOCK turn = SRWLOCK_INIT;
+    const std::atomic<bool> notCancelled{false};
+    SaveEveryPane(list, turn, notCancelled);
 }
 
 void PushSamples(CZiveVazudEx* pane, int count, int temperature, int load)

@@ -1,7 +1,9 @@
 // Panes for the statically linked export tests: CZiveVazudEx objects on "static" child
-// windows of a hidden top-level window, published as graphList the way the main window does.
+// windows of a hidden top-level window, listed as the main window lists its panes, with
+// export workers of their own.
 #pragma once
 
+#include "export/ExportWorkers.h"
 #include "graph/CZiveVazudEx.h"
 #include "settings/GraphSettings.h"
 
@@ -36,15 +38,19 @@ public:
     // Adds a pane built by the caller on a pane window from PaneWindow().
     CZiveVazudEx* Adopt(std::unique_ptr<CZiveVazudEx> pane);
     HWND PaneWindow(int width, int height);
-    // Makes graphList and graphCount point at these panes (or at a list the test built).
-    void Publish();
+    const PaneList& List() const { return list; }
+    // Saves every pane on this thread, as one export worker would.
+    void SaveAll();
+    ExportWorkers& Workers() { return workers; }
     HWND Parent() const { return parent; }
 
 private:
     HWND parent = nullptr;
     std::vector<std::unique_ptr<CZiveVazudEx>> panes;
-    std::vector<CZiveVazudEx*> list;
+    PaneList list;
     int nextTop = 0;
+    // Declared last: its workers end before the panes go.
+    ExportWorkers workers;
 };
 
 // Pushes as the sample distribution does: under the panes' lock.

@@ -2,7 +2,7 @@
 // folder, given snapshots, sent menu commands, released and unloaded.
 #pragma once
 
-#include "plugin/HostRecords.h"
+#include "core/HostRecords.h"
 
 #include <windows.h>
 

@@ -1,11 +1,13 @@
 // SaveSnapshot and the worker with the export linked in: files, headers, pixels, failures.
 #include "graph/CZiveVazudEx.h"
-#include "graph/ExportWorkers.h"
-#include "graph/SnapshotExport.h"
-#include "graph/SnapshotExportSeam.h"
+#include "export/ExportWorkers.h"
+#include "export/SnapshotExport.h"
+#include "win32/PictureFileSeam.h"
 #include "plugin/PluginState.h"
+#include "window/WindowViews.h"
 #include "tests/export/ExportTestSupport.h"
 #include "tests/export/PaneTestSupport.h"
+#include "window/MainWindow.h"
 #include "window/ShellSeam.h"
 
 #include <gtest/gtest.h>
@@ -203,9 +205,8 @@ TEST_F(SnapshotExport, TwoPanesGiveOnePictureEachAndASecondExportReplacesBoth)
     CZiveVazudEx* second = panes.Add(TestSettings(L"Core #1"));
     PushSamples(first, 100, 60, 40);
     PushSamples(second, 100, 70, 30);
-    panes.Publish();
 
-    SnapshotWorker(nullptr);
+    panes.SaveAll();
     for (const std::wstring& name : {core0Png, core1Png}) {
         const auto png = Png(name);
         ASSERT_TRUE(png);
@@ -214,7 +215,7 @@ TEST_F(SnapshotExport, TwoPanesGiveOnePictureEachAndASecondExportReplacesBoth)
 
     PushSamples(first, 10, 60, 40);
     PushSamples(second, 10, 70, 30);
-    SnapshotWorker(nullptr);
+    panes.SaveAll();
     for (const std::wstring& name : {core0Png, core1Png}) {
         const auto png = Png(name);
         ASSERT_TRUE(png);
@@ -228,13 +229,12 @@ TEST_F(SnapshotExport, ABmpHeldOpenElsewhereSkipsOnlyThatPane)
 {
     panes.Add(TestSettings(L"Core #0"));
     panes.Add(TestSettings(L"Core #1"));
-    panes.Publish();
     const std::wstring heldPath = InExeFolder(L"Core #0.bmp");
     ASSERT_TRUE(WriteBytes(heldPath, {'h', 'e', 'l', 'd'}));
     HANDLE held = ::CreateFileW(heldPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
-    SnapshotWorker(nullptr);
+    panes.SaveAll();
     ::CloseHandle(held);
 
     EXPECT_FALSE(FileExists(InExeFolder(core0Png)));
@@ -331,22 +331,11 @@ TEST_F(SnapshotExport, OpenFolderOpensThePictureFolderOnlyWhenThereIsAFirstPane)
     SetShellExecuteProc(RecordShellExecute);
     CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"));
 
-    graphList = nullptr;
-    graphCount = 1;
-    OpenOutputFolder(panes.Parent());
-    CZiveVazudEx* list[2] = {nullptr, pane};
-    graphList = list;
-    graphCount = 2;
-    OpenOutputFolder(panes.Parent());
-    list[0] = pane;
-    graphCount = 0;
-    OpenOutputFolder(panes.Parent());
+    OpenOutputFolder(panes.Parent(), {});
+    OpenOutputFolder(panes.Parent(), {nullptr, pane});
     EXPECT_TRUE(shellCalls.empty());
 
-    graphCount = 1;
-    OpenOutputFolder(panes.Parent());
-    graphList = nullptr;
-    graphCount = 0;
+    OpenOutputFolder(panes.Parent(), {pane});
     ASSERT_EQ(shellCalls.size(), 1u);
     EXPECT_EQ(shellCalls[0].owner, panes.Parent());
     EXPECT_EQ(shellCalls[0].verb, L"open");
@@ -368,19 +357,18 @@ TEST_F(SnapshotExport, TimerTicksAndTheCommandStartWorkersThatMayOverlap)
     CZiveVazudEx* second = panes.Add(TestSettings(L"Core #1"));
     PushSamples(first, 400, 60, 40);
     PushSamples(second, 400, 60, 40);
-    panes.Publish();
     bmpsWritten = 0;
     SetBmpWrittenHook(CountBmp);
 
     // Three workers, started while the earlier ones still run: each saves both panes.
-    LogTimerProc(nullptr, WM_TIMER, 2, 0);
-    LogTimerProc(nullptr, WM_TIMER, 2, 0);
-    EXPECT_TRUE(StartExportWorker());
+    EXPECT_TRUE(panes.Workers().Start(panes.List()));
+    EXPECT_TRUE(panes.Workers().Start(panes.List()));
+    EXPECT_TRUE(panes.Workers().Start(panes.List()));
     EXPECT_TRUE(WaitUntil([] { return bmpsWritten.load() == 6; }, 20000)) << bmpsWritten.load();
-    WaitForExportWorkers();
+    panes.Workers().WaitForAll();
 
     EXPECT_EQ(bmpsWritten.load(), 6);
-    EXPECT_FALSE(ExportCancelled());
+    EXPECT_FALSE(panes.Workers().Cancelled());
     for (const std::wstring& name : {core0Png, core1Png}) {
         const auto png = Png(name);
         ASSERT_TRUE(png);
@@ -443,9 +431,9 @@ void HoldInsidePane(const wchar_t*)
     ::WaitForSingleObject(letGo, 10000);
 }
 
-DWORD WINAPI WaitForWorkersThread(LPVOID)
+DWORD WINAPI WaitForWorkersThread(LPVOID workers)
 {
-    WaitForExportWorkers();
+    static_cast<ExportWorkers*>(workers)->WaitForAll();
     return 0;
 }
 
@@ -453,16 +441,15 @@ TEST_F(SnapshotExport, TeardownWaitsForTheRunningPaneAndStopsBeforeTheNext)
 {
     panes.Add(TestSettings(L"Core #0"));
     panes.Add(TestSettings(L"Core #1"));
-    panes.Publish();
     insidePane = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     letGo = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SetBmpWrittenHook(HoldInsidePane);
 
-    ASSERT_TRUE(StartExportWorker());
+    ASSERT_TRUE(panes.Workers().Start(panes.List()));
     ASSERT_EQ(::WaitForSingleObject(insidePane, 10000), WAIT_OBJECT_0);
-    HANDLE waiter = ::CreateThread(nullptr, 0, WaitForWorkersThread, nullptr, 0, nullptr);
+    HANDLE waiter = ::CreateThread(nullptr, 0, WaitForWorkersThread, &panes.Workers(), 0, nullptr);
     ASSERT_NE(waiter, nullptr);
-    EXPECT_TRUE(WaitUntil([] { return ExportCancelled(); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return panes.Workers().Cancelled(); }, 10000));
     EXPECT_EQ(::WaitForSingleObject(waiter, 100), static_cast<DWORD>(WAIT_TIMEOUT))
         << "the teardown must not return while a worker is inside a pane";
 
@@ -474,7 +461,7 @@ TEST_F(SnapshotExport, TeardownWaitsForTheRunningPaneAndStopsBeforeTheNext)
 
     EXPECT_TRUE(Png(core0Png)) << "the pane in progress is finished";
     EXPECT_FALSE(FileExists(InExeFolder(core1Png))) << "the next pane is never started";
-    EXPECT_FALSE(ExportCancelled());
+    EXPECT_FALSE(panes.Workers().Cancelled());
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ void FillHistory(CZiveVazudEx& pane)
 
 void CheckAgainstGolden(bool bars, const wchar_t* name)
 {
-    panetest::GdiplusSession gdiplus;
+    GdiplusSession gdiplus;
     panetest::PaneWindow window(paneWidth, paneHeight);
     GraphSettings record = panetest::DefaultRecord();
     CZiveVazudEx pane(window.Get(), &record);

@@ -4,7 +4,7 @@
 
 #include "graph/CZiveVazud.h"
 #include "graph/CZiveVazudEx.h"
-#include "graph/PlotGeometry.h"
+#include "core/PlotGeometry.h"
 
 #include <gtest/gtest.h>
 

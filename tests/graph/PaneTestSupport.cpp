@@ -1,7 +1,7 @@
 #include "PaneTestSupport.h"
 
 #include "graph/PaneDrawing.h"
-#include "graph/PaneText.h"
+#include "core/TextFormat.h"
 
 // WIN32_LEAN_AND_MEAN leaves out the COM types that the GDI+ headers use.
 #include <objidl.h>
@@ -87,9 +87,9 @@ GraphSettings DefaultRecord(const wchar_t* title)
     record.TextColor = 0xFFFFFF;
     record.TitleColor = 0xFFFFFF;
     record.XAxisColor = 0x007070;
-    panetext::CopyText(u"C\u00B0", record.TempUnit, 3);
-    panetext::CopyText(u"%", record.LoadUnit, 3);
-    panetext::CopyText(title, record.Title, 41);
+    textformat::CopyText(u"C\u00B0", record.TempUnit, 3);
+    textformat::CopyText(u"%", record.LoadUnit, 3);
+    textformat::CopyText(title, record.Title, 41);
     return record;
 }
 

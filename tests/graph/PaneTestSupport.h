@@ -3,9 +3,9 @@
 #pragma once
 
 #include "graph/CZiveVazudEx.h"
-#include "graph/GdiHandles.h"
+#include "win32/Handles.h"
 #include "settings/GraphSettings.h"
-#include "tests/support/GdiplusSession.h"
+#include "win32/GdiplusSession.h"
 
 #include <windows.h>
 
@@ -69,7 +69,6 @@ bool ShowsText(const Canvas& painted, int x, int y, UINT align, const std::wstri
 // Counts the pixels of a colour inside a rectangle (right and bottom excluded).
 int CountColour(const Canvas& canvas, const RECT& area, COLORREF colour);
 
-using testsupport::GdiplusSession;
 
 // PNG files of 0x00RRGGBB pixels, through GDI+.
 bool WritePng(const std::wstring& path, int width, int height, const std::vector<uint32_t>& pixels);

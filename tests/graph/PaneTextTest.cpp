@@ -1,4 +1,4 @@
-#include "graph/PaneText.h"
+#include "core/TextFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +10,14 @@ namespace {
 std::u16string ValueText(int32_t value, const char16_t* unit, size_t capacity = 41)
 {
     char16_t out[41];
-    panetext::FormatValueText(value, unit, out, capacity);
+    textformat::FormatValueText(value, unit, out, capacity);
     return out;
 }
 
 std::u16string MutexName(const char16_t* title, uint64_t address, size_t capacity = 57)
 {
     char16_t out[57];
-    panetext::FormatMutexName(title, address, out, capacity);
+    textformat::FormatMutexName(title, address, out, capacity);
     return out;
 }
 
@@ -55,11 +55,11 @@ TEST(PaneText, MutexNameIsTitleAndUppercaseAddress)
 TEST(PaneText, CopyStopsAtTerminatorOrCapacity)
 {
     char16_t unit[3];
-    EXPECT_EQ(panetext::CopyText(u"C\u00B0", unit, 3), 2u);
+    EXPECT_EQ(textformat::CopyText(u"C\u00B0", unit, 3), 2u);
     EXPECT_EQ(std::u16string(unit), u"C\u00B0");
-    EXPECT_EQ(panetext::CopyText(u"abcdef", unit, 3), 2u);
+    EXPECT_EQ(textformat::CopyText(u"abcdef", unit, 3), 2u);
     EXPECT_EQ(std::u16string(unit), u"ab");
-    EXPECT_EQ(panetext::CopyText(static_cast<const char16_t*>(nullptr), unit, 3), 0u);
+    EXPECT_EQ(textformat::CopyText(static_cast<const char16_t*>(nullptr), unit, 3), 0u);
     EXPECT_EQ(unit[0], u'\0');
 }
 

@@ -1,4 +1,4 @@
-#include "graph/PlotGeometry.h"
+#include "core/PlotGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // writing Core #i.png files beside the host executable from a worker thread.
 //   ZENTRIX_FAKE_CLOSE_AFTER=K   asks the host to close after the K-th update
 //   ZENTRIX_FAKE_EXPORT=none     ignores "Create &PNG"
-#include "graph/GdiHandles.h"
-#include "plugin/HostRecords.h"
+#include "win32/Handles.h"
+#include "core/HostRecords.h"
 #include "resources/resource.h"
 #include "tests/host/FakePluginFacts.h"
 

@@ -1,6 +1,6 @@
 #include "tests/host/HostProcess.h"
 
-#include "graph/GdiHandles.h"
+#include "win32/Handles.h"
 
 #include <gtest/gtest.h>
 

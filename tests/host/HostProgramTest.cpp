@@ -4,7 +4,10 @@
 #include "tests/host/FakePluginFacts.h"
 #include "tests/host/HostProcess.h"
 #include "tests/host/PngFile.h"
-#include "tests/support/GdiplusSession.h"
+#include "win32/GdiplusSession.h"
+
+#include <objidl.h>  // GDI+ needs it and WIN32_LEAN_AND_MEAN leaves it out
+#include <gdiplus.h>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +19,6 @@
 
 namespace {
 
-using testsupport::GdiplusSession;
 
 const wchar_t fakePlugin[] = L"fake_plugin.dll";
 

@@ -2,7 +2,7 @@
 // and a close callback that records its calls.
 #pragma once
 
-#include "plugin/HostRecords.h"
+#include "core/HostRecords.h"
 
 #include <windows.h>
 

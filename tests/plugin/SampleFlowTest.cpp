@@ -3,6 +3,7 @@
 #include "graph/CZiveVazudEx.h"
 #include "plugin/CVaderurWnd.h"
 #include "plugin/PluginState.h"
+#include "window/WindowViews.h"
 #include "tests/plugin/HostHarness.h"
 
 #include <gtest/gtest.h>

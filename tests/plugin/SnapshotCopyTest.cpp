@@ -1,4 +1,4 @@
-#include "plugin/SnapshotCopy.h"
+#include "core/SnapshotCopy.h"
 
 #include <gtest/gtest.h>
 

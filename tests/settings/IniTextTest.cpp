@@ -179,7 +179,7 @@ TEST_F(StoreFlagFile, KeyInAnotherCaseIsAppendedAndTheEarlierLineStillWins)
     WriteFile(settingsFile, "[h]\r\nshowsyatrayicon=1;\r\n");
     StoreFlag(u"ShowSyatrayIcon", false);
     EXPECT_EQ(ReadFile(settingsFile), "[h]\r\nshowsyatrayicon=1;\r\n\r\nShowSyatrayIcon=0;");
-    EXPECT_TRUE(ReadSettings(nullptr)->ShowSyatrayIcon);
+    EXPECT_TRUE(ReadSettings(nullptr, 0)->ShowSyatrayIcon);
 }
 
 class SafeRewrite : public ScratchFolder {};

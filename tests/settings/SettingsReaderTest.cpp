@@ -1,4 +1,3 @@
-#include "plugin/SnapshotCopy.h"
 #include "settings/IniText.h"
 #include "settings/SettingsParsing.h"
 #include "settings/SettingsReader.h"
@@ -11,12 +10,9 @@ namespace {
 
 const std::string settingsFile = IniText::fileName;
 
-void SetTjMax(uint32_t tjMax)
-{
-    SensorSnapshot snapshot{};
-    snapshot.tjMax = tjMax;
-    StoreSnapshot(snapshot);
-}
+// The TjMax of the latest snapshot, as the window hands it to ReadSettings.
+uint32_t latestTjMax = 0;
+void SetTjMax(uint32_t tjMax) { latestTjMax = tjMax; }
 
 class SettingsRead : public ScratchFolder {
 protected:
@@ -26,7 +22,7 @@ protected:
         WriteFile(settingsFile, bytes);
         SetTjMax(tjMax);
         std::memset(&options, 0xCD, sizeof options);
-        return ReadSettings(&options);
+        return ReadSettings(&options, latestTjMax);
     }
 
     WindowOptions options{};
@@ -37,7 +33,7 @@ TEST_F(SettingsRead, MissingFileIsCreatedWithTheDefaultTextAndRead)
     SetTjMax(0);
     WindowOptions options;
     std::memset(&options, 0xCD, sizeof options);
-    const std::unique_ptr<GraphSettings> s = ReadSettings(&options);
+    const std::unique_ptr<GraphSettings> s = ReadSettings(&options, latestTjMax);
 
     EXPECT_EQ(ReadFile(settingsFile),
               "[Zentrix Vaderur]\r\nGraphWidth=792;\r\nGraphHeight=214;\r\nBGColor=000000;\r\n"
@@ -90,7 +86,7 @@ TEST_F(SettingsRead, MissingFileIsCreatedWithTheDefaultTextAndRead)
     EXPECT_FALSE(options.AlwaysOnTop);
 
     // The created file is read as it stands from then on.
-    EXPECT_EQ(std::memcmp(ReadSettings(nullptr).get(), &expected, sizeof expected), 0);
+    EXPECT_EQ(std::memcmp(ReadSettings(nullptr, latestTjMax).get(), &expected, sizeof expected), 0);
 }
 
 TEST_F(SettingsRead, RangeMaxIsNeverBelowOneHundred)
@@ -286,7 +282,7 @@ TEST_F(SettingsRead, EmptyOrUnreadableFileGivesEveryKeyAbsentAndIsKept)
     // A folder in the file's place can be neither read nor replaced.
     std::filesystem::remove(settingsFile);
     std::filesystem::create_directory(settingsFile);
-    s = ReadSettings(&options);
+    s = ReadSettings(&options, latestTjMax);
     EXPECT_EQ(std::memcmp(s.get(), &absent, sizeof absent), 0);
     EXPECT_EQ(std::memcmp(&options, &noOptions, sizeof options), 0);
     EXPECT_TRUE(std::filesystem::is_directory(settingsFile));

@@ -3,9 +3,10 @@
 #include "tests/window/NotifyRecorder.h"
 #include "tests/window/WindowHarness.h"
 
-#include "graph/GdiHandles.h"
+#include "win32/Handles.h"
 #include "plugin/CVaderurWnd.h"
 #include "plugin/PluginState.h"
+#include "window/WindowViews.h"
 #include "resources/resource.h"
 #include "window/TrayIcon.h"
 

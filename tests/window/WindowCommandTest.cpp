@@ -5,6 +5,7 @@
 #include "graph/CZiveVazudEx.h"
 #include "plugin/CVaderurWnd.h"
 #include "plugin/PluginState.h"
+#include "window/WindowViews.h"
 #include "resources/resource.h"
 #include "window/MainWindow.h"
 
@@ -75,12 +76,9 @@ protected:
     {
         std::vector<ProbePane*> probes;
         for (uint32_t i = 0; i < graphCount; ++i) {
-            HWND window = graphList[i]->PaneWindow();
-            delete graphList[i];
-            graphList[i] = nullptr;
-            auto* probe = new ProbePane(window, pluginInstance->Settings());
-            graphList[i] = probe;
-            probes.push_back(probe);
+            auto probe = std::make_unique<ProbePane>(graphList[i]->PaneWindow(), pluginInstance->Settings());
+            probes.push_back(probe.get());
+            pluginInstance->Window().ReplacePane(i, std::move(probe));
         }
         return probes;
     }

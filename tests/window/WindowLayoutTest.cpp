@@ -1,4 +1,5 @@
-#include "window/WindowLayout.h"
+#include "core/TextFormat.h"
+#include "core/WindowLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -86,11 +87,11 @@ TEST(WindowLayout, CoreTitlesCountFromZero)
 TEST(WindowLayout, CopiedTextIsCutToTheBufferAndTerminated)
 {
     char16_t unit[3] = {u'x', u'x', u'x'};
-    CopyText(unit, 3, u"C\u00B0");
+    textformat::CopyText(u"C\u00B0", unit, 3);
     EXPECT_EQ(std::u16string(unit), u"C\u00B0");
-    CopyText(unit, 3, u"%");
+    textformat::CopyText(u"%", unit, 3);
     EXPECT_EQ(std::u16string(unit), u"%");
-    CopyText(unit, 3, u"long");
+    textformat::CopyText(u"long", unit, 3);
     EXPECT_EQ(std::u16string(unit), u"lo");
 }
 

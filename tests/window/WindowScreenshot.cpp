@@ -2,8 +2,8 @@
 // read back from the window's own surface and saved as PNG among the build's artefacts.
 #include "tests/window/WindowHarness.h"
 
-#include "graph/GdiHandles.h"
-#include "graph/SnapshotExport.h"
+#include "win32/Handles.h"
+#include "win32/GdiplusSession.h"
 
 #include <objidl.h>
 #include <gdiplus.h>

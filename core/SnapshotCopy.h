@@ -2,7 +2,7 @@
 // fields into samples. Owned by the process; written only on the host's thread.
 #pragma once
 
-#include "plugin/HostRecords.h"
+#include "core/HostRecords.h"
 
 #include <cstdint>
 

@@ -1,4 +1,6 @@
-#include "window/WindowLayout.h"
+#include "core/WindowLayout.h"
+
+#include "core/TextFormat.h"
 
 ClientSize WantedClientSize(int32_t graphWidth, int32_t graphHeight, uint32_t paneCount)
 {
@@ -31,27 +33,6 @@ PaneRow PaneRowAt(uint32_t index, uint32_t clientHeight, uint32_t paneCount)
 
 void FormatCoreTitle(char16_t (&title)[paneTitleCapacity], uint32_t core)
 {
-    char16_t digits[10];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char16_t>(u'0' + core % 10);
-        core /= 10;
-    } while (core != 0);
-
-    char16_t text[paneTitleCapacity] = u"Core #";
-    int length = 6;
-    while (count > 0)
-        text[length++] = digits[--count];
-    text[length] = u'\0';
-    CopyText(title, paneTitleCapacity, text);
-}
-
-void CopyText(char16_t* buffer, int capacity, const char16_t* text)
-{
-    if (capacity <= 0)
-        return;
-    int i = 0;
-    for (; i < capacity - 1 && text[i] != u'\0'; ++i)
-        buffer[i] = text[i];
-    buffer[i] = u'\0';
+    const size_t used = textformat::CopyText(u"Core #", title, paneTitleCapacity);
+    textformat::Append(textformat::Digits<char16_t>::Decimal(core).Text(), title, used, paneTitleCapacity);
 }

@@ -1,4 +1,6 @@
-#include "graph/ExportPaths.h"
+#include "core/ExportPaths.h"
+
+#include "core/TextFormat.h"
 
 ExportPath::ExportPath(const wchar_t* folder, const wchar_t* title, const wchar_t* extension)
 {
@@ -30,11 +32,5 @@ ExportPath& ExportPath::Append(const wchar_t* part)
 
 ExportPath& ExportPath::AppendDecimal(uint32_t value)
 {
-    wchar_t digits[11] = {};
-    size_t first = 10;
-    do {
-        digits[--first] = static_cast<wchar_t>(L'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    return Append(digits + first);
+    return Append(textformat::Digits<wchar_t>::Decimal(value).Text());
 }

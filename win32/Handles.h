@@ -1,6 +1,6 @@
-// Move-only owners for the Win32 handles the plug-in creates: each frees its handle with
-// the call that matches how it was acquired. Declare the object before its selection so
-// the selection puts the old object back before the object is deleted.
+// Move-only owners for the Win32 handles the plug-in, the host and the tests create: each frees
+// its handle with the call that matches how it was acquired. Declare the object before its
+// selection so the selection puts the old object back before the object is deleted.
 #pragma once
 
 #include <windows.h>
@@ -76,10 +76,12 @@ using OwnedIcon = UniqueHandle<HICON, IconTraits>;
 // Threads, mutexes, events and files: CloseHandle.
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 
-// A DC from GetDC: ReleaseDC with the same window (null for the screen).
+// A DC from GetDC (the client area; null for the screen) or GetWindowDC (the whole window,
+// frame and menu included): ReleaseDC with the same window.
 class WindowDc {
 public:
-    explicit WindowDc(HWND w) : window(w), dc(::GetDC(w)) {}
+    enum Area { client, wholeWindow };
+    explicit WindowDc(HWND w, Area area = client) : window(w), dc(area == client ? ::GetDC(w) : ::GetWindowDC(w)) {}
     ~WindowDc()
     {
         if (dc)

@@ -1,4 +1,4 @@
-#include "plugin/SnapshotCopy.h"
+#include "core/SnapshotCopy.h"
 
 #include <cmath>
 #include <cstring>

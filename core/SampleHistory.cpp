@@ -1,4 +1,4 @@
-#include "graph/SampleHistory.h"
+#include "core/SampleHistory.h"
 
 #include <cstdlib>
 

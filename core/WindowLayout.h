@@ -40,6 +40,3 @@ constexpr int paneTitleCapacity = 41;
 
 // "Core #<core>" into a title buffer of 41 characters, always terminated.
 void FormatCoreTitle(char16_t (&title)[paneTitleCapacity], uint32_t core);
-
-// Copies text into a fixed buffer of capacity characters, cut to fit and always terminated.
-void CopyText(char16_t* buffer, int capacity, const char16_t* text);

@@ -1,4 +1,4 @@
-#include "graph/BmpHeader.h"
+#include "core/BmpHeader.h"
 
 #include <limits>
 

@@ -1,0 +1,34 @@
+// The look of a pane as one record: range, x axis, colours, units and title. A pane copies
+// its fields from the style of its settings record, or from the default style when the record
+// is refused; tests and benchmarks build their records from the same defaults.
+#pragma once
+
+#include "settings/GraphSettings.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+struct PaneStyle {
+    bool showXAxis = true;
+    int32_t rangeMin = 0;
+    int32_t rangeMax = 100;
+    COLORREF bgColor = 0x000000;
+    COLORREF frameColor = 0x00F0F0;
+    COLORREF loadGraphColor = 0x0000F0;
+    COLORREF graphColor = 0x00F000;  // the temperature series
+    COLORREF gridColor = 0x00004F;
+    COLORREF messageColor = 0xF0F000;
+    COLORREF textColor = 0xFFFFFF;
+    COLORREF titleColor = 0xFFFFFF;
+    COLORREF xAxisColor = 0x007070;
+    wchar_t unitText[3] = L"C\u00B0";
+    wchar_t loadUnitText[3] = L"%";
+    wchar_t titleText[41] = L"Untitled";
+};
+
+// The style of an accepted record (see AcceptedRecord); its title is read guarded.
+PaneStyle StyleOf(const GraphSettings& record);
+
+// A record (Size 148) that gives exactly this style, titled title.
+GraphSettings RecordOf(const PaneStyle& style, const wchar_t* title);

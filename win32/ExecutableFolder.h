@@ -1,0 +1,8 @@
+// The folder of the process's executable: where the host's pictures and logs go.
+#pragma once
+
+#include <cstddef>
+
+// Writes the folder, without a trailing backslash, into folder (capacity characters). False,
+// with an empty folder, when the name cannot be had or would not fit whole.
+bool ExecutableFolder(wchar_t* folder, size_t capacity);

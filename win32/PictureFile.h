@@ -1,0 +1,26 @@
+// Saving a rendered picture as a PNG the way the export does: the pixels go to a BMP file,
+// GDI+ converts it to a temporary PNG that then replaces the old picture, and the BMP goes.
+// GDI+ must be started by the caller (each pane keeps a session).
+#pragma once
+
+#include "core/BmpHeader.h"
+#include "core/ExportPaths.h"
+
+// The two headers and the pixels of one bottom-up picture, as written to the BMP file.
+struct BmpPicture {
+    BmpGeometry geometry;
+    BmpFileHeader fileHeader{};
+    BmpInfoHeader infoHeader{};
+};
+
+// The headers of a picture of that geometry at the given resolution (dots per inch).
+BmpPicture MakeBmpPicture(const BmpGeometry& geometry, int32_t horizontalDpi, int32_t verticalDpi);
+
+// Writes the two headers and the pixels as a BMP file; false when it cannot be created.
+bool WriteBmpFile(const wchar_t* path, const BmpPicture& picture, const void* pixels);
+
+// Converts the BMP written before to pngPath through tmpPath, and removes the BMP. A picture
+// that cannot be converted or moved leaves the old PNG as it was and no temporary behind; a
+// read-only PNG is kept. False when no new PNG is in place. The caller frees the pixels before
+// this, so memory holds the picture only once.
+bool ConvertBmpToPng(const ExportPath& bmpPath, const ExportPath& pngPath, const ExportPath& tmpPath);

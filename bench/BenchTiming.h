@@ -2,6 +2,8 @@
 // performance counter, and a message pump for the windows they drive.
 #pragma once
 
+#include "win32/MessagePump.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -22,9 +24,7 @@ inline double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER f
 
 inline void Pump()
 {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageW(&msg);
+    PumpMessages();
 }
 
 }  // namespace bench

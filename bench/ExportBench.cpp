@@ -2,10 +2,7 @@
 // wall time, the time up to the BMP against the GDI+ conversion, and peak memory.
 // With --write-data it also writes the same 16 series as core<N>.dat for gnuplot.
 #include "graph/CZiveVazudEx.h"
-#include "export/SnapshotExport.h"
 #include "win32/PictureFileSeam.h"
-#include "plugin/PluginState.h"
-#include "window/WindowViews.h"
 #include "settings/GraphSettings.h"
 
 #include <windows.h>
@@ -13,6 +10,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -48,28 +46,14 @@ void WriteData()
     }
 }
 
+// The colours of the default settings file: red temperature, green load.
 GraphSettings Settings(int core)
 {
-    GraphSettings s{};
-    s.Size = graphSettingsSize;
-    s.ShowXAxis = true;
-    s.RangeMax = 100;
-    s.FrameColor = 0x00F0F0;
-    s.GraphColor = 0x0000F0;
-    s.GridColor = 0x00004F;
-    s.LoadGraphColor = 0x00F000;
-    s.MessageColor = 0xF0F000;
-    s.TextColor = 0xFFFFFF;
-    s.TitleColor = 0xFFFFFF;
-    s.XAxisColor = 0x007070;
-    s.TempUnit[0] = u'C';
-    s.TempUnit[1] = u'\u00B0';
-    s.LoadUnit[0] = u'%';
-    char title[41];
-    std::snprintf(title, sizeof title, "Core #%d", core);
-    for (int i = 0; title[i]; ++i)
-        s.Title[i] = static_cast<char16_t>(title[i]);
-    return s;
+    PaneStyle style;
+    style.graphColor = 0x0000F0;
+    style.loadGraphColor = 0x00F000;
+    const std::wstring title = L"Core #" + std::to_wstring(core);
+    return RecordOf(style, title.c_str());
 }
 
 double MegaBytes(SIZE_T bytes)
@@ -169,8 +153,6 @@ int main(int argc, char** argv)
     std::printf("BENCH|export peak working set|%.1f|MB|whole process\n", MegaBytes(after.PeakWorkingSetSize));
 
     SetBmpWrittenHook(nullptr);
-    graphList = nullptr;
-    graphCount = 0;
     panes.clear();
     ::DestroyWindow(parent);
     return 0;

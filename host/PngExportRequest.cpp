@@ -2,6 +2,7 @@
 
 #include "win32/Handles.h"
 #include "host/PluginLibrary.h"
+#include "win32/MessagePump.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -55,16 +56,6 @@ BOOL CALLBACK RememberPluginWindow(HWND window, LPARAM found)
     return FALSE;
 }
 
-// Handles every waiting message of the host's thread, so the plug-in keeps painting and
-// answering while the host waits.
-void PumpWaitingMessages()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 }  // namespace
 
@@ -91,7 +82,7 @@ bool ExportPanePngs(HWND pluginWindow, uint32_t paneCount, uint32_t timeoutMs, s
     std::vector<bool> written(paneCount, false);
     uint32_t done = 0;
     for (;;) {
-        PumpWaitingMessages();
+        PumpMessages();
         for (uint32_t pane = 0; pane < paneCount; ++pane) {
             if (written[pane])
                 continue;

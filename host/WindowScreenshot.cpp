@@ -1,97 +1,22 @@
 #include "host/WindowScreenshot.h"
 
-#include "win32/Handles.h"
 #include "host/HostConsole.h"
+#include "win32/GdiplusSession.h"
+#include "win32/Handles.h"
 
-#include <algorithm>
-#include <vector>
-
-// GDI+'s headers use min and max unqualified; NOMINMAX hides the macros.
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <objidl.h>  // PROPID and IStream, which WIN32_LEAN_AND_MEAN leaves out
-#include <gdiplus.h>
+#include <string>
 
 namespace {
 
-// The DC of the whole window (GetWindowDC), frame and menu included.
-class WholeWindowDc {
-public:
-    explicit WholeWindowDc(HWND w) : window(w), dc(GetWindowDC(w)) {}
-    ~WholeWindowDc()
-    {
-        if (dc)
-            ReleaseDC(window, dc);
-    }
-    WholeWindowDc(const WholeWindowDc&) = delete;
-    WholeWindowDc& operator=(const WholeWindowDc&) = delete;
-    HDC Get() const { return dc; }
-
-private:
-    HWND window;
-    HDC dc;
-};
-
-class GdiplusSession {
-public:
-    GdiplusSession()
-    {
-        Gdiplus::GdiplusStartupInput input;
-        started = Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
-    }
-    ~GdiplusSession()
-    {
-        if (started)
-            Gdiplus::GdiplusShutdown(token);
-    }
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-    bool Started() const { return started; }
-
-private:
-    ULONG_PTR token = 0;
-    bool started = false;
-};
-
-bool FindPngEncoderClsid(CLSID& encoder)
-{
-    UINT count = 0;
-    UINT bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0)
-        return false;
-    std::vector<unsigned char> buffer(bytes);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok)
-        return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (codecs[i].MimeType && lstrcmpW(codecs[i].MimeType, L"image/png") == 0) {
-            encoder = codecs[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool SavePixelsAsPng(int width, int height, void* pixels, const std::wstring& path, std::wstring& error)
+bool SavePixels(int width, int height, const void* pixels, const std::wstring& path, std::wstring& error)
 {
     GdiplusSession gdiplus;
-    CLSID encoder;
-    if (!gdiplus.Started() || !FindPngEncoderClsid(encoder)) {
+    if (!gdiplus.Started() || FindPngEncoder(nullptr) < 0) {
         error = L"GDI+ offers no PNG encoder";
         return false;
     }
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppRGB,
-                                                       static_cast<BYTE*>(pixels), &bitmap) != Gdiplus::Ok) {
-        error = L"GDI+ could not take the window's pixels";
-        return false;
-    }
-    const Gdiplus::GpStatus saved = Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path.c_str(), &encoder, nullptr);
-    Gdiplus::DllExports::GdipDisposeImage(bitmap);
-    if (saved != Gdiplus::Ok) {
-        error = L"GDI+ could not write " + path + L" (status " + std::to_wstring(static_cast<int>(saved)) + L")";
+    if (!SavePixelsAsPng(width, height, pixels, path.c_str())) {
+        error = L"GDI+ could not write " + path;
         return false;
     }
     return true;
@@ -124,7 +49,7 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& path, std::wstring& e
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
-    WholeWindowDc source(window);
+    WindowDc source(window, WindowDc::wholeWindow);
     MemoryDc memory(CreateCompatibleDC(source.Get()));
     Bitmap picture(CreateDIBSection(source.Get(), &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
     if (!source.Get() || !memory || !picture || !pixels) {
@@ -136,5 +61,5 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& path, std::wstring& e
         BitBlt(memory.Get(), 0, 0, width, height, source.Get(), 0, 0, SRCCOPY);
         GdiFlush();
     }
-    return SavePixelsAsPng(width, height, pixels, path, error);
+    return SavePixels(width, height, pixels, path, error);
 }

@@ -1,5 +1,6 @@
 #include "tests/export/ExportTestSupport.h"
 
+#include "win32/MessagePump.h"
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -159,19 +160,7 @@ void FailTheTestOnCrash()
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (condition())
-            return true;
-        if (::GetTickCount64() >= deadline)
-            return condition();
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    return PumpMessagesUntil(condition, timeoutMs);
 }
 
 }  // namespace exporttest

@@ -6,26 +6,14 @@ namespace exporttest {
 
 GraphSettings TestSettings(const wchar_t* title)
 {
-    GraphSettings s{};
-    s.Size = graphSettingsSize;
-    s.ShowXAxis = false;
-    s.RangeMin = 0;
-    s.RangeMax = 100;
-    s.BGColor = testBackground;
-    s.FrameColor = testFrame;
-    s.LoadGraphColor = testLoad;
-    s.GraphColor = testTemperature;
-    s.GridColor = testGrid;
-    s.MessageColor = 0xF0F000;
-    s.TextColor = 0xFFFFFF;
-    s.TitleColor = 0xFFFFFF;
-    s.XAxisColor = 0x007070;
-    s.TempUnit[0] = u'C';
-    s.TempUnit[1] = u'\u00B0';
-    s.LoadUnit[0] = u'%';
-    for (int i = 0; i < 40 && title[i]; ++i)
-        s.Title[i] = static_cast<char16_t>(title[i]);
-    return s;
+    PaneStyle style;
+    style.showXAxis = false;
+    style.bgColor = testBackground;
+    style.frameColor = testFrame;
+    style.loadGraphColor = testLoad;
+    style.graphColor = testTemperature;
+    style.gridColor = testGrid;
+    return RecordOf(style, title);
 }
 
 int RowOf(int value, int paneHeight)

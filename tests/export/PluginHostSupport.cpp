@@ -24,18 +24,12 @@ void WriteSettingsFile(int graphHeight, int logIntervalMinutes, COLORREF backgro
 
 PluginHost::PluginHost()
 {
-    module = ::LoadLibraryW(L"Vaderur.dll");
-    if (!module)
+    if (!dll.Loaded())
         return;
-    // Through void (*)(): GetProcAddress's type says nothing about the function's.
-    auto getPlugin = reinterpret_cast<PluginRecord* (*)()>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(module, "GetPlugin")));
-    releasePlugin = reinterpret_cast<void (*)()>(::GetProcAddress(module, "ReleasePlugin"));
-    if (!getPlugin || !releasePlugin)
-        return;
-    record = getPlugin();
+    releasePlugin = dll.ReleasePlugin();
+    record = dll.GetPlugin()();
     if (record)
-        record->info->hostInstance = module;
+        record->info->hostInstance = dll.Module();
 }
 
 PluginHost::~PluginHost()
@@ -71,11 +65,10 @@ void PluginHost::Release()
 
 bool PluginHost::ReleaseAndUnload(DWORD timeoutMs)
 {
-    if (!module)
+    if (!dll.Module())
         return true;
     Release();
-    ::FreeLibrary(module);
-    module = nullptr;
+    dll.Unload();
     record = nullptr;
     // Export workers give their own reference back as they exit.
     return WaitUntil([] { return ::GetModuleHandleW(L"Vaderur.dll") == nullptr; }, timeoutMs);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/HostRecords.h"
+#include "tests/support/VaderurDll.h"
 
 #include <windows.h>
 
@@ -32,7 +33,7 @@ public:
     bool ReleaseAndUnload(DWORD timeoutMs);
 
 private:
-    HMODULE module = nullptr;
+    testsupport::VaderurDll dll;
     PluginRecord* record = nullptr;
     void (*releasePlugin)() = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "graph/CZiveVazud.h"
 #include "graph/CZiveVazudEx.h"
 #include "core/PlotGeometry.h"
+#include "win32/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -313,14 +314,7 @@ TEST_F(PanePixels, PaintsThePaneWindowOnWmPaint)
     ::SetWindowPos(window.TopLevel(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     ::ShowWindow(window.TopLevel(), SW_SHOWNOACTIVATE);
     ::UpdateWindow(window.TopLevel());
-    const DWORD deadline = ::GetTickCount() + 5000;
-    while (windowPaints == 0 && static_cast<int32_t>(deadline - ::GetTickCount()) > 0) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageW(&msg);
-        if (windowPaints == 0)
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
+    PumpMessagesUntil([] { return windowPaints != 0; }, 5000);
     paintedPane = nullptr;
     ASSERT_GT(windowPaints, 0);
 

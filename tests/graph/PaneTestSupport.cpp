@@ -73,24 +73,7 @@ void Canvas::CopyFrom(const Canvas& other)
 
 GraphSettings DefaultRecord(const wchar_t* title)
 {
-    GraphSettings record{};
-    record.ShowXAxis = true;
-    record.RangeMin = 0;
-    record.RangeMax = 100;
-    record.BGColor = 0x000000;
-    record.FrameColor = 0x00F0F0;
-    record.LoadGraphColor = 0x0000F0;
-    record.GraphColor = 0x00F000;
-    record.GridColor = 0x00004F;
-    record.MessageColor = 0xF0F000;
-    record.Size = graphSettingsSize;
-    record.TextColor = 0xFFFFFF;
-    record.TitleColor = 0xFFFFFF;
-    record.XAxisColor = 0x007070;
-    textformat::CopyText(u"C\u00B0", record.TempUnit, 3);
-    textformat::CopyText(u"%", record.LoadUnit, 3);
-    textformat::CopyText(title, record.Title, 41);
-    return record;
+    return RecordOf(PaneStyle{}, title);
 }
 
 bool ShowsText(const Canvas& painted, int x, int y, UINT align, const std::wstring& text, COLORREF textColour,
@@ -130,37 +113,9 @@ int CountColour(const Canvas& canvas, const RECT& area, COLORREF colour)
     return n;
 }
 
-namespace {
-
-bool PngEncoder(CLSID& encoder)
-{
-    UINT count = 0;
-    UINT bytes = 0;
-    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0)
-        return false;
-    std::vector<BYTE> buffer(bytes);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok)
-        return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(codecs[i].MimeType) == L"image/png") {
-            encoder = codecs[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
-
 bool WritePng(const std::wstring& path, int width, int height, const std::vector<uint32_t>& pixels)
 {
-    CLSID encoder{};
-    if (!PngEncoder(encoder))
-        return false;
-    std::vector<uint32_t> copy(pixels);
-    Gdiplus::Bitmap image(width, height, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(copy.data()));
-    return image.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+    return SavePixelsAsPng(width, height, pixels.data(), path.c_str());
 }
 
 bool ReadPng(const std::wstring& path, int& width, int& height, std::vector<uint32_t>& pixels)

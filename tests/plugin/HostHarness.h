@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/HostRecords.h"
+#include "win32/MessagePump.h"
 
 #include <windows.h>
 
@@ -28,11 +29,7 @@ inline SensorSnapshot MakeSnapshot(uint32_t cores, float temperature = 50.0f, ui
 // Delivers every pending message of this thread.
 inline void Pump()
 {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
+    PumpMessages();
 }
 
 inline HWND CreateHostWindow()

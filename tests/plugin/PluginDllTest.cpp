@@ -1,7 +1,11 @@
 // The plug-in as the host sees it: Vaderur.dll loaded by name, driven through its exports.
 #include "tests/plugin/HostHarness.h"
 
+#include "tests/support/VaderurDll.h"
+
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <atomic>
 #include <string>
@@ -9,8 +13,8 @@
 
 namespace {
 
-using GetPluginProc = PluginRecord* (*)();
-using ReleasePluginProc = void (*)();
+using GetPluginProc = testsupport::VaderurDll::GetPluginProc;
+using ReleasePluginProc = testsupport::VaderurDll::ReleasePluginProc;
 
 std::vector<PluginRecord*> closeRequests;
 void RecordCloseRequest(PluginRecord* record) { closeRequests.push_back(record); }
@@ -19,14 +23,11 @@ class PluginDll : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        module = ::LoadLibraryW(L"Vaderur.dll");
-        ASSERT_NE(module, nullptr) << ::GetLastError();
-        // Through void*: a FARPROC is a different function type.
-        getPlugin = reinterpret_cast<GetPluginProc>(reinterpret_cast<void*>(::GetProcAddress(module, "GetPlugin")));
-        releasePlugin =
-            reinterpret_cast<ReleasePluginProc>(reinterpret_cast<void*>(::GetProcAddress(module, "ReleasePlugin")));
-        ASSERT_NE(getPlugin, nullptr);
-        ASSERT_NE(releasePlugin, nullptr);
+        dll.emplace();
+        ASSERT_TRUE(dll->Loaded()) << ::GetLastError();
+        module = dll->Module();
+        getPlugin = dll->GetPlugin();
+        releasePlugin = dll->ReleasePlugin();
         hostWindow = testhost::CreateHostWindow();
         closeRequests.clear();
     }
@@ -37,8 +38,7 @@ protected:
         testhost::Pump();
         if (hostWindow)
             ::DestroyWindow(hostWindow);
-        if (module)
-            ::FreeLibrary(module);
+        dll.reset();
     }
     PluginRecord* Attach()
     {
@@ -49,6 +49,7 @@ protected:
         return record;
     }
 
+    std::optional<testsupport::VaderurDll> dll;
     HMODULE module = nullptr;
     GetPluginProc getPlugin = nullptr;
     ReleasePluginProc releasePlugin = nullptr;

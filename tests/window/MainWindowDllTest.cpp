@@ -4,14 +4,18 @@
 
 #include "resources/resource.h"
 
+#include "tests/support/VaderurDll.h"
+
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <string>
 
 namespace {
 
-using GetPluginProc = PluginRecord* (*)();
-using ReleasePluginProc = void (*)();
+using GetPluginProc = testsupport::VaderurDll::GetPluginProc;
+using ReleasePluginProc = testsupport::VaderurDll::ReleasePluginProc;
 
 std::vector<PluginRecord*> closeRequests;
 void RecordCloseRequest(PluginRecord* record) { closeRequests.push_back(record); }
@@ -25,13 +29,11 @@ class MainWindowDll : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        module = ::LoadLibraryW(L"Vaderur.dll");
-        ASSERT_NE(module, nullptr) << ::GetLastError();
-        getPlugin = reinterpret_cast<GetPluginProc>(reinterpret_cast<void*>(::GetProcAddress(module, "GetPlugin")));
-        releasePlugin = reinterpret_cast<ReleasePluginProc>(
-            reinterpret_cast<void*>(::GetProcAddress(module, "ReleasePlugin")));
-        ASSERT_NE(getPlugin, nullptr);
-        ASSERT_NE(releasePlugin, nullptr);
+        dll.emplace();
+        ASSERT_TRUE(dll->Loaded()) << ::GetLastError();
+        module = dll->Module();
+        getPlugin = dll->GetPlugin();
+        releasePlugin = dll->ReleasePlugin();
         closeRequests.clear();
         record = getPlugin();
         ASSERT_NE(record, nullptr);
@@ -43,8 +45,7 @@ protected:
         if (releasePlugin)
             releasePlugin();
         testhost::Pump();
-        if (module)
-            ::FreeLibrary(module);
+        dll.reset();
         testwindow::RemoveSettings();
     }
 
@@ -57,6 +58,7 @@ protected:
         return testhost::PluginMainWindow();
     }
 
+    std::optional<testsupport::VaderurDll> dll;
     HMODULE module = nullptr;
     GetPluginProc getPlugin = nullptr;
     ReleasePluginProc releasePlugin = nullptr;

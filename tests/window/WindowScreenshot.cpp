@@ -3,6 +3,7 @@
 #include "tests/window/WindowHarness.h"
 
 #include "win32/Handles.h"
+#include "tests/support/VaderurDll.h"
 #include "win32/GdiplusSession.h"
 
 #include <objidl.h>
@@ -14,9 +15,6 @@
 #include <string>
 
 namespace {
-
-using GetPluginProc = PluginRecord* (*)();
-using ReleasePluginProc = void (*)();
 
 // The artefact folder of the build, as Wine sees the Unix path.
 std::wstring ArtifactPath(const char* name)
@@ -58,15 +56,10 @@ void Settle()
 TEST(WindowScreenshot, FourCoresAfterThreeHundredUpdates)
 {
     testwindow::RemoveSettings();  // the default settings file is created
-    HMODULE module = ::LoadLibraryW(L"Vaderur.dll");
-    ASSERT_NE(module, nullptr);
-    auto getPlugin = reinterpret_cast<GetPluginProc>(reinterpret_cast<void*>(::GetProcAddress(module, "GetPlugin")));
-    auto releasePlugin =
-        reinterpret_cast<ReleasePluginProc>(reinterpret_cast<void*>(::GetProcAddress(module, "ReleasePlugin")));
-    ASSERT_NE(getPlugin, nullptr);
-    ASSERT_NE(releasePlugin, nullptr);
-    PluginRecord* record = getPlugin();
-    record->info->hostInstance = module;
+    testsupport::VaderurDll dll;
+    ASSERT_TRUE(dll.Loaded());
+    PluginRecord* record = dll.GetPlugin()();
+    record->info->hostInstance = dll.Module();
 
     uint32_t noise = 12345;
     for (int step = 0; step < 300; ++step) {
@@ -134,9 +127,9 @@ TEST(WindowScreenshot, FourCoresAfterThreeHundredUpdates)
     }
     Gdiplus::GdiplusShutdown(token);
 
-    releasePlugin();
+    dll.ReleasePlugin()();
     testhost::Pump();
-    ::FreeLibrary(module);
+    dll.Unload();
     testwindow::RemoveSettings();
 }
 

@@ -5,6 +5,7 @@
 #include "core/WindowLayout.h"
 #include "resources/resource.h"
 #include "settings/SettingsReader.h"
+#include "window/MainWindowProc.h"
 #include "window/WindowViews.h"
 
 #include <cwchar>

@@ -90,13 +90,3 @@ private:
     // Declared last: destroyed first, so no worker outlives the panes it saves.
     ExportWorkers exports;
 };
-
-// The procedure of the main window class: forwards to the object's handler.
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The pane windows' procedure: each pane paints itself.
-LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// Opens the folder that receives the pictures (that of the first pane) through the shell;
-// nothing without a first pane.
-void OpenOutputFolder(HWND owner, const PaneList& panes);
-// The log timer's callback: exports every pane of the window it belongs to.
-void CALLBACK LogTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);

@@ -1,6 +1,6 @@
 // The main window's messages (menu commands, pane layout, close, tray double-click), the pane
 // windows' procedure and the log timer. All run on the host's thread; no exception leaves them.
-#include "window/MainWindow.h"
+#include "window/MainWindowProc.h"
 
 #include "core/ExportPaths.h"
 #include "core/SnapshotCopy.h"
@@ -10,6 +10,7 @@
 #include "settings/SettingsReader.h"
 #include "win32/Handles.h"
 #include "window/AboutBox.h"
+#include "window/MainWindow.h"
 #include "window/ShellSeam.h"
 
 #include <memory>

@@ -8,6 +8,7 @@
 #include "tests/export/ExportTestSupport.h"
 #include "tests/export/PaneTestSupport.h"
 #include "window/MainWindow.h"
+#include "window/MainWindowProc.h"
 #include "window/ShellSeam.h"
 
 #include <gtest/gtest.h>

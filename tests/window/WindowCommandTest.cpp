@@ -8,6 +8,7 @@
 #include "window/WindowViews.h"
 #include "resources/resource.h"
 #include "window/MainWindow.h"
+#include "window/MainWindowProc.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,10 @@
 // read back from the window's own surface and saved as PNG among the build's artefacts.
 #include "tests/window/WindowHarness.h"
 
-#include "win32/Handles.h"
 #include "tests/support/VaderurDll.h"
 #include "win32/GdiplusSession.h"
+#include "win32/WindowCapture.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -73,33 +71,13 @@ TEST(WindowScreenshot, FourCoresAfterThreeHundredUpdates)
     ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Settle();
 
-    RECT frame{};
-    ::GetWindowRect(main, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    ASSERT_GT(width, 0);
-    ASSERT_GT(height, 0);
-
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    Bitmap picture(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ASSERT_TRUE(picture);
-    {
-        HDC windowDc = ::GetWindowDC(main);
-        MemoryDc memory(::CreateCompatibleDC(windowDc));
-        Selection selected(memory.Get(), picture.Get());
-        ::BitBlt(memory.Get(), 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
-        ::ReleaseDC(main, windowDc);
-        ::GdiFlush();
-    }
+    WindowPicture picture;
+    ASSERT_TRUE(CaptureWindow(main, picture));
+    const int width = picture.width;
+    const int height = picture.height;
 
     // The panes show both series in their default colours: red temperature, green load.
-    const auto* pixels = static_cast<const uint32_t*>(bits);
+    const uint32_t* pixels = picture.pixels.data();
     std::set<uint32_t> colours;
     bool red = false;
     bool green = false;
@@ -113,19 +91,13 @@ TEST(WindowScreenshot, FourCoresAfterThreeHundredUpdates)
     EXPECT_TRUE(green);
     EXPECT_GT(colours.size(), 8u);
 
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
     {
-        CLSID png{};
-        ASSERT_TRUE(FindPngEncoder(&png) >= 0);
-        Gdiplus::Bitmap image(width, height, width * 4, PixelFormat32bppRGB,
-                              static_cast<BYTE*>(const_cast<void*>(bits)));
+        GdiplusSession gdiplus;
+        ASSERT_TRUE(gdiplus.Started());
         const std::wstring path = ArtifactPath("vaderur-window.png");
-        EXPECT_EQ(image.Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << "could not write the picture";
+        EXPECT_TRUE(SavePixelsAsPng(width, height, pixels, path.c_str())) << "could not write the picture";
         EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
     }
-    Gdiplus::GdiplusShutdown(token);
 
     dll.ReleasePlugin()();
     testhost::Pump();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace plot {
 namespace {
@@ -114,6 +115,89 @@ bool ShowsLoadLabel(int32_t temperatureRow, int32_t loadRow, int32_t textHeight)
 {
     const int64_t distance = std::abs(int64_t{temperatureRow} - loadRow);
     return distance > textHeight;
+}
+
+namespace {
+
+// Room a value label needs above and below the plot when its row is two rows inside it.
+int32_t ValueRoomAbove(int32_t textHeight)
+{
+    return textHeight / 2 - 2;
+}
+
+int32_t ValueRoomBelow(int32_t textHeight)
+{
+    return textHeight - textHeight / 2 - 2;
+}
+
+int32_t Largest(int32_t a, int32_t b)
+{
+    return a > b ? a : b;
+}
+
+// The plot that leaves the usual margin (or the text's width, when wider) on each side that has
+// a text, and two pixels elsewhere.
+Box MarginsFor(const Box& area, const TextExtents& t, const ShownTexts& shown)
+{
+    const bool values = shown.temperature || shown.load;
+    const int32_t valueWidth = Largest(shown.temperature ? t.temperature : 0, shown.load ? t.load : 0);
+    const int32_t half = t.height / 2;
+    int32_t top = 2;
+    if (shown.title)
+        top = marginTop;
+    else if (shown.range)
+        top = Largest(top, half);
+    if (values)
+        top = Largest(top, ValueRoomAbove(t.height));
+    int32_t bottom = shown.range ? marginBottom : 2;
+    if (values)
+        bottom = Largest(bottom, ValueRoomBelow(t.height));
+    const int32_t left = shown.range ? Largest(marginLeft, t.range + 1) : 2;
+    const int32_t right = values ? Largest(marginRight, valueWidth + 2) : 2;
+    return {area.left + left, area.top + top, area.right - right, area.bottom - bottom};
+}
+
+bool Fits(const Box& area, const Box& plot, const TextExtents& t, const ShownTexts& shown)
+{
+    const int32_t half = t.height / 2;
+    // A frame of at least a few pixels each way, so the series keep a place to be drawn.
+    if (plot.right - plot.left < 4 || plot.bottom - plot.top < 4)
+        return false;
+    if (shown.title) {
+        if (plot.top - t.height - 2 < area.top || plot.right - t.title < area.left)
+            return false;
+        // Beside the upper range label, which lies on the same rows.
+        if (shown.range && plot.right - t.title < plot.left - 1)
+            return false;
+    }
+    if (shown.range) {
+        if (plot.left - 1 - t.range < area.left || plot.top - half < area.top ||
+            plot.bottom - half + t.height > area.bottom || plot.bottom - plot.top < t.height)
+            return false;
+    }
+    const int32_t valueWidth = Largest(shown.temperature ? t.temperature : 0, shown.load ? t.load : 0);
+    if (shown.temperature || shown.load) {
+        if (plot.right + 2 + valueWidth > area.right || plot.top + 2 - half < area.top ||
+            plot.bottom - 2 - half + t.height > area.bottom)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+CompactPlot FitTexts(const Box& area, const TextExtents& texts)
+{
+    ShownTexts shown;
+    // Left out one by one, least wanted first.
+    bool* const order[] = {&shown.range, &shown.load, &shown.title, &shown.temperature};
+    size_t dropped = 0;
+    for (;;) {
+        const Box plot = MarginsFor(area, texts, shown);
+        if (Fits(area, plot, texts, shown) || dropped == std::size(order))
+            return {plot, shown};
+        *order[dropped++] = false;
+    }
 }
 
 }  // namespace plot

@@ -78,4 +78,33 @@ Anchor ValueLabelAnchor(const Box& plot, int32_t row, int32_t halfTextHeight);
 // the temperature label's row.
 bool ShowsLoadLabel(int32_t temperatureRow, int32_t loadRow, int32_t textHeight);
 
+// Which of a pane's texts it draws.
+struct ShownTexts {
+    bool title = true;
+    bool range = true;        // both range labels
+    bool temperature = true;  // the newest value label (the only one of a single-series pane)
+    bool load = true;         // the second value label, where ShowsLoadLabel also allows it
+};
+
+// A pane's texts as drawn with its font: the text height and each text's width in pixels
+// (range: the wider of the two range labels).
+struct TextExtents {
+    int32_t height = 0;
+    int32_t title = 0;
+    int32_t range = 0;
+    int32_t temperature = 0;
+    int32_t load = 0;
+};
+
+struct CompactPlot {
+    Box plot;
+    ShownTexts shown;
+};
+
+// The layout of a pane too small for all of its texts (the grid views): texts are left out,
+// the range labels first, then the load label, the title and last the temperature label, until
+// the rest lie inside the area without overlapping one another or the frame, and the plot takes
+// the room they leave. When everything fits, this is PlotBox(area) with every text shown.
+CompactPlot FitTexts(const Box& area, const TextExtents& texts);
+
 }  // namespace plot

@@ -6,6 +6,8 @@
 #include "graph/PaneRecord.h"
 #include "win32/Handles.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <optional>
 
 namespace {
@@ -142,16 +144,56 @@ void CZiveVazud::Layout(HDC dc, const RECT* rect)
         area = *rect;
     else
         ::GetClientRect(pane, &area);
-    const plot::Box box = plot::PlotBox(ToBox(area));
-    plotRect = ToRect(box);
-    scale = plot::ScaleFor(box, rangeMin, rangeMax);
-    visibleCount = plot::VisibleCount(box, useBars, history ? history->Count() : 0);
+    plot::Box box = plot::PlotBox(ToBox(area));
 
     Font font = CreateLabelFont();
     Selection selected(dc, font.Get());
     TEXTMETRICW metrics{};
     textHeight = ::GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
     halfTextHeight = textHeight / 2;
+    shownTexts = plot::ShownTexts{};
+    if (compact) {
+        const plot::CompactPlot fitted = plot::FitTexts(ToBox(area), MeasureTexts(dc));
+        box = fitted.plot;
+        shownTexts = fitted.shown;
+    }
+
+    plotRect = ToRect(box);
+    scale = plot::ScaleFor(box, rangeMin, rangeMax);
+    visibleCount = plot::VisibleCount(box, useBars, history ? history->Count() : 0);
+}
+
+void CZiveVazud::SetCompact(bool on)
+{
+    PaneLock::Exclusive hold(lock);
+    compact = on;
+}
+
+plot::TextExtents CZiveVazud::MeasureTexts(HDC dc) const
+{
+    const auto widthOf = [dc](const wchar_t* text) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &size);
+        return static_cast<int32_t>(size.cx);
+    };
+    const auto valueWidth = [&](const ValueLabel& label) {
+        if (!label.series || !*label.series || (*label.series)->Count() == 0)
+            return 0;
+        wchar_t text[labelCapacity];
+        textformat::FormatValueText((*label.series)->Latest(), label.unit, text, labelCapacity);
+        return widthOf(text);
+    };
+    plot::TextExtents extents;
+    extents.height = textHeight;
+    extents.title = widthOf(titleText);
+    wchar_t text[labelCapacity];
+    textformat::FormatValueText(rangeMax, unitText, text, labelCapacity);
+    extents.range = widthOf(text);
+    textformat::FormatValueText(rangeMin, unitText, text, labelCapacity);
+    extents.range = std::max(extents.range, widthOf(text));
+    extents.temperature = valueWidth(valueLabels[0]);
+    extents.load = valueWidth(valueLabels[1]);
+    return extents;
 }
 
 void CZiveVazud::DrawFrame(HDC dc)
@@ -200,7 +242,10 @@ void CZiveVazud::DrawFrame(HDC dc)
     ::SetTextAlign(dc, TA_RIGHT | TA_TOP);
     wchar_t text[labelCapacity];
     textformat::CopyText(titleText, text, labelCapacity);
-    DrawTextAt(dc, plot::TitleAnchor(box, textHeight), text);
+    if (shownTexts.title)
+        DrawTextAt(dc, plot::TitleAnchor(box, textHeight), text);
+    if (!shownTexts.range)
+        return;
 
     ::SetTextColor(dc, textColor);
     textformat::FormatValueText(rangeMax, unitText, text, labelCapacity);
@@ -229,7 +274,7 @@ void CZiveVazud::DrawSeries(HDC dc)
     ::SetBkColor(dc, bgColor);
     ::SetTextColor(dc, textColor);
     ::SetTextAlign(dc, TA_LEFT | TA_TOP);
-    if (visibleCount != 0)
+    if (visibleCount != 0 && shownTexts.temperature)
         DrawValueLabel(dc, history->Latest(), unitText, newestRow);
 }
 

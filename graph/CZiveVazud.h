@@ -2,6 +2,7 @@
 // Owns its history; built as a CZiveVazudEx, owned by the main window object.
 #pragma once
 
+#include "core/PlotGeometry.h"
 #include "core/SampleHistory.h"
 #include "graph/PaneLock.h"
 #include "graph/PaneStyle.h"
@@ -30,6 +31,11 @@ public:
     // Lays the plot out for the given rectangle, or for the pane's client rectangle.
     void Layout(HDC dc, const RECT* rect = nullptr);
     void DrawFrame(HDC dc);
+    // In the grid views a pane may be too small for all of its texts: Layout then leaves some
+    // out (see plot::FitTexts) instead of drawing them over each other.
+    void SetCompact(bool on);
+    bool Compact() const { return compact; }
+    const plot::ShownTexts& ShownTexts() const { return shownTexts; }
     // One whole drawing pass, on screen and in the export alike: Layout, DrawFrame, DrawSeries.
     void Render(HDC dc, const RECT* rect = nullptr);
 
@@ -83,6 +89,14 @@ protected:
     static int32_t ScreenWidthCapacity();
     // Takes every style field of this class from the style.
     void TakeStyle(const PaneStyle& style);
+    // The widths of the texts this pane would draw now, with the label font selected.
+    plot::TextExtents MeasureTexts(HDC dc) const;
+
+    // The series whose newest values are labelled, the label that stays longest first.
+    struct ValueLabel {
+        const std::unique_ptr<SampleHistory>* series;
+        const wchar_t* unit;
+    };
 
     bool historyValid = false;
     bool useBars = false;
@@ -110,6 +124,9 @@ protected:
     int32_t textHeight = 0;
     int32_t halfTextHeight = 0;
     float scale = 0.0f;
+    ValueLabel valueLabels[2] = {{&history, unitText}, {nullptr, nullptr}};
+    bool compact = false;
+    plot::ShownTexts shownTexts;
 
     PaneLock& lock = PanesLock();
 };

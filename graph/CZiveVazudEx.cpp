@@ -22,6 +22,8 @@ constexpr int32_t exportMargin = 66;  // the plot's insets and frame around one 
 
 CZiveVazudEx::CZiveVazudEx(HWND paneWindow, const GraphSettings* settings) : CZiveVazud(paneWindow, settings)
 {
+    valueLabels[0] = {&tempHistory, unitText};
+    valueLabels[1] = {&history, loadUnitText};
     CZiveVazudEx::ApplySettings(settings);
     CZiveVazudEx::AllocHistory();
     textformat::FormatMutexName(titleText, static_cast<uint64_t>(reinterpret_cast<uintptr_t>(this)), mutexName,
@@ -112,8 +114,9 @@ void CZiveVazudEx::DrawSeries(HDC dc)
     if (visibleCount == 0)
         return;
 
-    DrawValueLabel(dc, tempHistory ? tempHistory->Latest() : 0, unitText, newestTemperatureRow);
-    if (plot::ShowsLoadLabel(newestTemperatureRow, newestLoadRow, textHeight))
+    if (shownTexts.temperature)
+        DrawValueLabel(dc, tempHistory ? tempHistory->Latest() : 0, unitText, newestTemperatureRow);
+    if (shownTexts.load && plot::ShowsLoadLabel(newestTemperatureRow, newestLoadRow, textHeight))
         DrawValueLabel(dc, history->Latest(), loadUnitText, newestLoadRow);
 }
 

@@ -38,6 +38,9 @@ struct WindowOptions {
     int32_t GraphWidth;
     int32_t GraphHeight;    // per pane
     int32_t Transparency;   // 0 opaque .. 255
+    // The views added since: absent keys leave them 0, the stacked panes of the original window.
+    int32_t Columns;        // 0 or 1: one column; N >= 2: N; -1: automatic
+    bool HeatMap;           // one coloured cell per core instead of the graphs
 };
 
 static_assert(offsetof(GraphSettings, ShowSyatrayIcon) == 0);
@@ -66,4 +69,6 @@ static_assert(offsetof(WindowOptions, LogInterval) == 8);
 static_assert(offsetof(WindowOptions, GraphWidth) == 12);
 static_assert(offsetof(WindowOptions, GraphHeight) == 16);
 static_assert(offsetof(WindowOptions, Transparency) == 20);
-static_assert(sizeof(WindowOptions) == 24);
+static_assert(offsetof(WindowOptions, Columns) == 24);
+static_assert(offsetof(WindowOptions, HeatMap) == 28);
+static_assert(sizeof(WindowOptions) == 32);

@@ -24,9 +24,9 @@ constexpr int objectSlot = 0;
 // What graphList shows for a window built with no panes at all: a list, but an empty one.
 CZiveVazudEx* const noPanes[1] = {nullptr};
 
-HWND CreatePaneWindow(HWND parent, HINSTANCE instance, int y, const WindowOptions& options)
+HWND CreatePaneWindow(HWND parent, HINSTANCE instance, int x, int y, const WindowOptions& options, bool visible)
 {
-    HWND pane = ::CreateWindowExW(0, L"static", L"", WS_CHILD | WS_VISIBLE, 0, y, options.GraphWidth,
+    HWND pane = ::CreateWindowExW(0, L"static", L"", WS_CHILD | (visible ? WS_VISIBLE : 0), x, y, options.GraphWidth,
                                   options.GraphHeight, parent, nullptr, instance, nullptr);
     if (pane)
         ::SetWindowLongPtrW(pane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PaneWindowProc));
@@ -137,7 +137,11 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
     WindowOptions options{};
     settings = ReadSettings(&options, tjMax);
 
-    SizeForPanes(window, options, paneCount);
+    ChooseView(options);
+    if (grid)
+        SizeForGrid(options);
+    else
+        SizeForPanes(window, options, paneCount);
     if (options.AlwaysOnTop)
         ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (options.Transparency != 0)
@@ -148,13 +152,21 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
 
     int y = 0;
     for (uint32_t i = 0; i < paneCount; ++i) {
-        HWND paneWindow = CreatePaneWindow(window, instance, y, options);
+        // In the grid views the size message lays the panes out; they start at their cell.
+        const int x = grid ? static_cast<int>(i % columns) * options.GraphWidth : 0;
+        if (grid)
+            y = static_cast<int>(i / columns) * options.GraphHeight;
+        HWND paneWindow = CreatePaneWindow(window, instance, x, y, options, !heatMap);
         FormatCoreTitle(settings->Title, i);
         panes.push_back(std::make_unique<CZiveVazudEx>(paneWindow, settings.get()));
         paneList.push_back(panes.back().get());
+        if (grid && !heatMap)
+            panes.back()->SetCompact(true);
         y += options.GraphHeight;
     }
     panesBuilt = true;
+    if (heatMap)
+        CreateCellTips(instance);
     Publish();
 
     if (options.LogInterval != 0)

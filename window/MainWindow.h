@@ -58,6 +58,17 @@ public:
     // WM_PAINT of one of the pane windows: its pane draws itself.
     void PaintPane(HWND paneWindow);
 
+    // The view chosen in the settings file: stacked panes (the default), a grid of panes, or
+    // the heat map's cells over hidden panes; with how many columns and rows.
+    bool IsGrid() const { return grid; }
+    bool IsHeatMap() const { return heatMap; }
+    uint32_t Columns() const { return columns; }
+    uint32_t Rows() const { return rows; }
+    // The cell of pane index in the client area as it is now.
+    RECT CellRect(uint32_t index) const;
+    // The heat map's tooltip window (one tool per cell), or null.
+    HWND CellTips() const { return cellTips; }
+
 private:
     void RegisterWindowClass(HINSTANCE instance);
     bool CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax);
@@ -66,6 +77,12 @@ private:
 
     LRESULT OnSize(WPARAM sizeType, LPARAM lParam);
     void SnapClientHeight();
+    void SnapClientToGrid();
+    void LayOutGrid();
+    void ChooseView(const WindowOptions& options);
+    void SizeForGrid(const WindowOptions& options);
+    void CreateCellTips(HINSTANCE instance);
+    void PaintHeatMap();
     void OnTrayNotification(LPARAM mouseMessage);
     void OnDestroy();
     // True when the command was one of the menu's.
@@ -81,6 +98,11 @@ private:
     HWND window = nullptr;
     uint32_t paneCount = 0;  // fixed by Create; stays when the window goes
     bool panesBuilt = false;
+    bool grid = false;
+    bool heatMap = false;
+    uint32_t columns = 1;
+    uint32_t rows = 0;
+    HWND cellTips = nullptr;  // owned by the window: goes with it
     wchar_t title[100] = {};
     wchar_t className[100] = {};
     std::unique_ptr<GraphSettings> settings;

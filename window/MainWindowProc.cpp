@@ -49,6 +49,10 @@ LRESULT MainWindow::OnSize(WPARAM sizeType, LPARAM lParam)
     }
     if (!panesBuilt)
         return ::DefWindowProcW(window, WM_SIZE, sizeType, lParam);
+    if (grid) {
+        LayOutGrid();
+        return 1;
+    }
 
     SnapClientHeight();
     RECT client{};
@@ -197,8 +201,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         owner.RequestClose();
         return 0;
     case WM_ERASEBKGND:
-        // The panes cover the client area and draw all of it themselves.
+        // The panes (or the heat map's cells) cover the client area and draw all of it.
         return 1;
+    case WM_PAINT:
+        if (!heatMap)
+            break;
+        PaintHeatMap();
+        return 0;
     case trayCallbackMessage:
         OnTrayNotification(lParam);
         return 0;

@@ -66,7 +66,7 @@ void CaptureBmp(const wchar_t* path)
     bmpBytesSeen = ReadBytes(path);
 }
 
-TEST_F(SnapshotExport, ThousandSamplesWriteTheTabledBmpThenAPngOfTheSameSize)
+TEST_F(SnapshotExport, ThousandSamplesWriteTheBmpThenAPngOfTheSameSize)
 {
     CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"), 792, 214);
     PushSamples(pane, 1000, 60, 40);

@@ -1,5 +1,5 @@
-// Pixels that the panes paint, read back from a 32-bit DIB section: the 792 x 214 pane of the
-// worked examples, plot (32, 17, 760, 206), range 0..100, default colours.
+// Pixels that the panes paint, read back from a 32-bit DIB section: the default 792 x 214 pane,
+// plot (32, 17, 760, 206), range 0..100, default colours.
 #include "PaneTestSupport.h"
 
 #include "graph/CZiveVazud.h"

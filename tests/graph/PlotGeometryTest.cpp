@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace {
 
 using plot::Box;
 
-// The pane of the worked examples: client 792 x 214.
+// The default pane: client 792 x 214.
 const Box client{0, 0, 792, 214};
 const Box plotOfClient = plot::PlotBox(client);
 
@@ -147,6 +150,100 @@ TEST(PlotGeometry, LoadLabelYieldsToTheTemperatureLabel)
                           Case{50, 50, false}}) {
         EXPECT_EQ(plot::ShowsLoadLabel(c.temperatureRow, c.loadRow, textHeight), c.loadShown)
             << c.temperatureRow << " " << c.loadRow;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+bool Overlap(const Box& a, const Box& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool Inside(const Box& inner, const Box& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// The four lines of the frame, one pixel wide, corners included.
+std::vector<Box> FrameLines(const Box& p)
+{
+    return {{p.left, p.top, p.right + 1, p.top + 1},
+            {p.left, p.bottom, p.right + 1, p.bottom + 1},
+            {p.left, p.top, p.left + 1, p.bottom + 1},
+            {p.right, p.top, p.right + 1, p.bottom + 1}};
+}
+
+TEST(CompactPane, EverythingFitsAtTheUsualSizeAndTheLayoutIsTheUsualOne)
+{
+    const plot::TextExtents texts{12, 40, 28, 28, 20};
+    const Box area{0, 0, 792, 214};
+    const plot::CompactPlot fitted = plot::FitTexts(area, texts);
+    EXPECT_EQ(fitted.plot, plot::PlotBox(area));
+    EXPECT_TRUE(fitted.shown.title && fitted.shown.range && fitted.shown.temperature && fitted.shown.load);
+}
+
+TEST(CompactPane, TextsGoInTheirOrderAndWhatStaysNeverOverlapsOrCrossesTheFrame)
+{
+    const plot::TextExtents fonts[] = {{12, 40, 28, 28, 20}, {14, 46, 33, 31, 24}, {11, 36, 25, 25, 18}};
+    for (const plot::TextExtents& t : fonts) {
+        for (int32_t width = 40; width <= 420; width += 3) {
+            for (int32_t height = 24; height <= 240; height += 2) {
+                const Box area{0, 0, width, height};
+                const plot::CompactPlot fitted = plot::FitTexts(area, t);
+                const plot::ShownTexts& shown = fitted.shown;
+                const Box& p = fitted.plot;
+                const std::string where = std::to_string(width) + " x " + std::to_string(height) + ", text " +
+                                          std::to_string(t.height);
+                // The order: the range labels go first, the temperature label last.
+                if (shown.range)
+                    EXPECT_TRUE(shown.load && shown.title && shown.temperature) << where;
+                if (shown.load)
+                    EXPECT_TRUE(shown.title && shown.temperature) << where;
+                if (shown.title)
+                    EXPECT_TRUE(shown.temperature) << where;
+                // The temperature label is there as long as a frame fits beside it.
+                if (width >= 40 + t.temperature - 28 && height >= 24)
+                    EXPECT_TRUE(shown.temperature) << where;
+
+                const int32_t half = t.height / 2;
+                std::vector<Box> texts;
+                if (shown.title)
+                    texts.push_back({p.right - t.title, p.top - t.height - 2, p.right, p.top - 2});
+                if (shown.range) {
+                    texts.push_back({p.left - 1 - t.range, p.top - half, p.left - 1, p.top - half + t.height});
+                    texts.push_back({p.left - 1 - t.range, p.bottom - half, p.left - 1, p.bottom - half + t.height});
+                }
+                // A value label at the highest and at the lowest row a value can take.
+                const int32_t valueWidth = std::max(shown.temperature ? t.temperature : 0, shown.load ? t.load : 0);
+                std::vector<Box> values;
+                if (shown.temperature || shown.load) {
+                    for (int32_t row : {p.top + 2, p.bottom - 2})
+                        values.push_back({p.right + 2, row - half, p.right + 2 + valueWidth, row - half + t.height});
+                }
+                for (const Box& text : texts) {
+                    EXPECT_TRUE(Inside(text, area)) << where;
+                    for (const Box& line : FrameLines(p))
+                        EXPECT_FALSE(Overlap(text, line)) << where;
+                    for (const Box& value : values)
+                        EXPECT_FALSE(Overlap(text, value)) << where;
+                }
+                for (size_t i = 0; i < texts.size(); ++i)
+                    for (size_t j = i + 1; j < texts.size(); ++j)
+                        EXPECT_FALSE(Overlap(texts[i], texts[j])) << where;
+                for (const Box& value : values) {
+                    EXPECT_TRUE(Inside(value, area)) << where;
+                    for (const Box& line : FrameLines(p))
+                        EXPECT_FALSE(Overlap(value, line)) << where;
+                }
+                EXPECT_TRUE(Inside({p.left, p.top, p.right + 1, p.bottom + 1}, area)) << where;
+                if (::testing::Test::HasFailure())
+                    return;
+            }
+        }
     }
 }
 

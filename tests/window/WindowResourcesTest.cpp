@@ -21,7 +21,7 @@ struct Library {
     }
 };
 
-TEST(WindowResources, TheMenuAcceleratorsStringsAndAboutBoxAreAsTabled)
+TEST(WindowResources, TheMenuAcceleratorsStringsAndAboutBoxAreTheProducts)
 {
     const Library library;
     const HMODULE module = library.module;
@@ -89,7 +89,7 @@ TEST(WindowResources, TheMenuAcceleratorsStringsAndAboutBoxAreAsTabled)
     ::LoadStringW(module, IDC_MOLTAVIS, text, 100);
     EXPECT_STREQ(text, L"MOLTAVIS");
 
-    // The About box is an extended template with the tabled style.
+    // The About box is an extended template with the style the plug-in has always had.
     HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(IDD_ABOUTBOX), MAKEINTRESOURCEW(5));
     ASSERT_NE(found, nullptr);
     const auto* words = static_cast<const WORD*>(::LockResource(::LoadResource(module, found)));

@@ -69,6 +69,14 @@ bool TrayIcon::ShowIcon()
     return added != FALSE;
 }
 
+bool TrayIcon::RestoreIcon()
+{
+    if (!shown)
+        return false;
+    notifyData.uFlags = NIF_MESSAGE | NIF_ICON;
+    return CallShellNotifyIcon(NIM_ADD, &notifyData) != FALSE;
+}
+
 void TrayIcon::HideIcon()
 {
     if (!shown)

@@ -23,6 +23,8 @@ public:
 
     bool ShowIcon();
     void HideIcon();
+    // After the shell restarted (it forgot every icon): adds the icon again when it was shown.
+    bool RestoreIcon();
     // Takes ownership of icon; destroys the one held before.
     void SetIcon(HICON icon);
     // A transparent icon the size of a small icon at the screen's DPI; the caller owns it.

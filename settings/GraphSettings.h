@@ -38,6 +38,7 @@ struct WindowOptions {
     int32_t GraphWidth;
     int32_t GraphHeight;    // per pane
     int32_t Transparency;   // 0 opaque .. 255
+    bool TrayTemperature;   // the tray icon shows the hottest core's temperature
 };
 
 static_assert(offsetof(GraphSettings, ShowSyatrayIcon) == 0);
@@ -66,4 +67,5 @@ static_assert(offsetof(WindowOptions, LogInterval) == 8);
 static_assert(offsetof(WindowOptions, GraphWidth) == 12);
 static_assert(offsetof(WindowOptions, GraphHeight) == 16);
 static_assert(offsetof(WindowOptions, Transparency) == 20);
-static_assert(sizeof(WindowOptions) == 24);
+static_assert(offsetof(WindowOptions, TrayTemperature) == 24);
+static_assert(sizeof(WindowOptions) == 28);

@@ -5,9 +5,11 @@
 #include "core/WindowLayout.h"
 #include "resources/resource.h"
 #include "settings/SettingsReader.h"
+#include "window/TemperatureIcon.h"
 #include "window/WindowViews.h"
 
 #include <cwchar>
+#include <string>
 
 CZiveVazudEx* const* graphList = nullptr;
 uint32_t graphCount = 0;
@@ -135,6 +137,7 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
 
     WindowOptions options{};
     settings = ReadSettings(&options, tjMax);
+    trayTemperature = options.TrayTemperature;
 
     SizeForPanes(window, options, paneCount);
     if (options.AlwaysOnTop)
@@ -179,6 +182,10 @@ void MainWindow::SetUpTrayIcon(HINSTANCE instance)
 {
     tray = std::make_unique<TrayIcon>(window, instance);
     tray->SetGreyFill(true);
+    if (trayTemperature) {
+        DrawTrayReading(CoreReading{});  // "--" until the first samples
+        return;
+    }
     // A private copy of the shared resource icon: the tray destroys the icon it holds.
     HICON icon = ::CopyIcon(::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VADERUR)));
     if (!icon)
@@ -211,6 +218,41 @@ void MainWindow::Repaint()
     RECT client{};
     ::GetClientRect(window, &client);
     ::InvalidateRect(window, &client, TRUE);
+}
+
+void MainWindow::ShowHottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count)
+{
+    if (!trayTemperature || !tray || !settings)
+        return;
+    const CoreReading reading = HottestCore(temperatures, loads, count);
+    DrawTrayReading(reading);
+
+    char16_t tip[128];
+    FormatCoreTooltip(reading, settings->TempUnit, settings->LoadUnit, tip, 128);
+    wchar_t wideTip[128];
+    textformat::CopyText(tip, wideTip, 128);
+    tray->SetTip(wideTip);
+}
+
+void MainWindow::DrawTrayReading(const CoreReading& reading)
+{
+    char16_t digits[iconDigitsCapacity];
+    FormatIconDigits(reading, digits);
+    const HeatColour colour =
+        reading.known ? HeatColourOf(reading.temperature, settings->RangeMin, settings->RangeMax) : unknownColour;
+    const int size = TheScreenMetrics().IconSize();
+    if (size == shownSize && colour == shownColour &&
+        std::char_traits<char16_t>::compare(digits, shownDigits, iconDigitsCapacity) == 0)
+        return;
+    wchar_t wideDigits[iconDigitsCapacity];
+    textformat::CopyText(digits, wideDigits, iconDigitsCapacity);
+    HICON icon = DrawTemperatureIcon(wideDigits, colour, size);
+    if (!icon)
+        return;  // the icon shown stays; the next change tries again
+    tray->SetIcon(icon);
+    textformat::CopyText(digits, shownDigits, iconDigitsCapacity);
+    shownColour = colour;
+    shownSize = size;
 }
 
 void MainWindow::ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane)

@@ -27,6 +27,8 @@ public:
     bool RestoreIcon();
     // Takes ownership of icon; destroys the one held before.
     void SetIcon(HICON icon);
+    // The tooltip, cut to the shell's 127 characters; the shell hears of it only when it changed.
+    void SetTip(const wchar_t* tip);
     // A transparent icon the size of a small icon at the screen's DPI; the caller owns it.
     HICON MakeDefaultIcon();
 
@@ -35,6 +37,8 @@ public:
     const NOTIFYICONDATAW& NotifyData() const { return notifyData; }
 
 private:
+    UINT AddFlags() const;
+
     bool shown = false;
     bool greyFill = false;
     HWND owner;

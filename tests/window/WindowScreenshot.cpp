@@ -4,6 +4,8 @@
 
 #include "win32/Handles.h"
 #include "win32/GdiplusSession.h"
+#include "core/HottestCore.h"
+#include "window/TemperatureIcon.h"
 
 #include <objidl.h>
 #include <gdiplus.h>
@@ -11,6 +13,7 @@
 
 #include <cmath>
 #include <set>
+#include <vector>
 #include <string>
 
 namespace {
@@ -138,6 +141,42 @@ TEST(WindowScreenshot, FourCoresAfterThreeHundredUpdates)
     testhost::Pump();
     ::FreeLibrary(module);
     testwindow::RemoveSettings();
+}
+
+// The temperature tray icon at 16 and 32 pixels, for the README: 72 degrees within 20..100,
+// on a light and a dark strip as a notification area shows it.
+TEST(TrayIconPicture, ShowsTheTemperatureIconAtBothSizes)
+{
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    for (int size : {16, 32}) {
+        OwnedIcon icon(DrawTemperatureIcon(L"72", HeatColourOf(72, 20, 100), size));
+        ASSERT_TRUE(icon);
+        ICONINFO parts{};
+        ASSERT_TRUE(::GetIconInfo(icon.Get(), &parts));
+        Bitmap mask(parts.hbmMask);
+        Bitmap colour(parts.hbmColor);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = size;
+        bi.bmiHeader.biHeight = -size;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        std::vector<uint32_t> pixels(static_cast<size_t>(size) * static_cast<size_t>(size));
+        {
+            WindowDc screen(nullptr);
+            ASSERT_EQ(::GetDIBits(screen.Get(), colour.Get(), 0, static_cast<UINT>(size), pixels.data(), &bi,
+                                  DIB_RGB_COLORS),
+                      size);
+        }
+        CLSID png{};
+        ASSERT_TRUE(FindPngEncoder(&png) >= 0);
+        Gdiplus::Bitmap image(size, size, size * 4, PixelFormat32bppARGB, reinterpret_cast<BYTE*>(pixels.data()));
+        const std::wstring path = ArtifactPath(size == 16 ? "vaderur-tray-16.png" : "vaderur-tray-32.png");
+        EXPECT_EQ(image.Save(path.c_str(), &png, nullptr), Gdiplus::Ok) << "could not write the picture";
+    }
+    Gdiplus::GdiplusShutdown(token);
 }
 
 }  // namespace

@@ -8,15 +8,24 @@ void DistributeSamples(MainWindow& window)
     const PaneList& panes = window.Panes();
     if (panes.empty())
         return;
+    // Every core that has a pane, by core number, for the tray icon.
+    int32_t temperatures[maxSnapshotCores] = {};
+    int32_t loads[maxSnapshotCores] = {};
+    uint32_t pushed = 0;
     {
         PaneLock::Exclusive hold(PanesLock());
         // There are never more panes than the 256 entries of the snapshot's load block, so
         // every read below stays inside the copy.
         for (uint32_t i = 0; i < panes.size() && i < maxSnapshotCores; ++i) {
+            temperatures[i] = TruncateTemperature(snapshotCopy.coreTemperature[i]);
+            loads[i] = static_cast<int32_t>(snapshotCopy.coreLoad[i]);
             if (CZiveVazudEx* pane = panes[i])
-                pane->PushSamples(TruncateTemperature(snapshotCopy.coreTemperature[i]),
-                                  static_cast<int32_t>(snapshotCopy.coreLoad[i]));
+                pane->PushSamples(temperatures[i], loads[i]);
+            pushed = i + 1;
         }
     }
     window.Repaint();
+    // A snapshot with fewer cores than panes has no value for the panes beyond it.
+    const uint32_t cores = SnapshotCoreCount();
+    window.ShowHottestCore(temperatures, loads, pushed < cores ? pushed : cores);
 }

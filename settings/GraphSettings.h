@@ -39,8 +39,10 @@ struct WindowOptions {
     int32_t GraphHeight;    // per pane
     int32_t Transparency;   // 0 opaque .. 255
     // The views added since: absent keys leave them 0, the stacked panes of the original window.
-    int32_t Columns;        // 0 or 1: one column; N >= 2: N; -1: automatic
-    bool HeatMap;           // one coloured cell per core instead of the graphs
+    // Flags are 32-bit so that the record has no padding bytes.
+    int32_t Columns;          // 0 or 1: one column; N >= 2: N; -1: automatic
+    int32_t HeatMap;          // one coloured cell per core instead of the graphs
+    int32_t TrayTemperature;  // the tray icon shows the hottest core's temperature
 };
 
 static_assert(offsetof(GraphSettings, ShowSyatrayIcon) == 0);
@@ -71,4 +73,5 @@ static_assert(offsetof(WindowOptions, GraphHeight) == 16);
 static_assert(offsetof(WindowOptions, Transparency) == 20);
 static_assert(offsetof(WindowOptions, Columns) == 24);
 static_assert(offsetof(WindowOptions, HeatMap) == 28);
-static_assert(sizeof(WindowOptions) == 32);
+static_assert(offsetof(WindowOptions, TrayTemperature) == 32);
+static_assert(sizeof(WindowOptions) == 36);

@@ -1,10 +1,11 @@
 // The grid views of the main window: panes in columns (`Columns`) and the heat map
-// (`HeatMap=1`), one coloured cell per core painted by the main window itself over hidden
-// panes that keep their histories and exports. Without either key none of this runs.
+// (`HeatMap=1`), one cell per core in the tray icon's cool-to-hot colours, painted by the main
+// window itself over hidden panes that keep their histories and exports. Without either key
+// none of this runs.
 #include "window/MainWindow.h"
 
 #include "core/GridLayout.h"
-#include "core/HeatColour.h"
+#include "core/HottestCore.h"
 #include "core/SnapshotCopy.h"
 #include "core/TextFormat.h"
 #include "graph/PaneDrawing.h"
@@ -155,6 +156,8 @@ void MainWindow::PaintHeatMap()
     TEXTMETRICW metrics{};
     const int textHeight = ::GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
     ::SetBkMode(dc, TRANSPARENT);
+    // Black reads on every colour of the scale, as on the tray icon.
+    ::SetTextColor(dc, RGB(0, 0, 0));
     ::SetTextAlign(dc, TA_CENTER | TA_TOP);
     const int32_t rangeMin = settings ? settings->RangeMin : 0;
     const int32_t rangeMax = settings ? settings->RangeMax : 100;
@@ -179,7 +182,7 @@ void MainWindow::PaintHeatMap()
         const int height = cell.bottom - cell.top - 1;
         if (width <= 0 || height <= 0)
             continue;
-        const COLORREF colour = HeatColour(temperatures->Latest(), rangeMin, rangeMax);
+        const COLORREF colour = HeatColourOf(temperatures->Latest(), rangeMin, rangeMax);
         ::SetDCBrushColor(dc, colour);
         ::PatBlt(dc, cell.left, cell.top, width, height, PATCOPY);
 
@@ -196,7 +199,6 @@ void MainWindow::PaintHeatMap()
         const bool showLoad = showTemperature && loadSize.cx + 4 <= width && 2 * textHeight + 4 <= height;
         if (!showTemperature)
             continue;
-        ::SetTextColor(dc, DarkTextOn(colour) ? RGB(0, 0, 0) : RGB(255, 255, 255));
         const int middle = cell.left + width / 2;
         const int lines = showLoad ? 2 : 1;
         const int top = cell.top + (height - lines * textHeight) / 2;

@@ -6,9 +6,11 @@
 #include "resources/resource.h"
 #include "settings/SettingsReader.h"
 #include "window/MainWindowProc.h"
+#include "window/TemperatureIcon.h"
 #include "window/WindowViews.h"
 
 #include <cwchar>
+#include <string>
 
 CZiveVazudEx* const* graphList = nullptr;
 uint32_t graphCount = 0;
@@ -136,6 +138,7 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
 
     WindowOptions options{};
     settings = ReadSettings(&options, tjMax);
+    trayTemperature = options.TrayTemperature;
 
     ChooseView(options);
     if (grid)
@@ -192,6 +195,10 @@ void MainWindow::SetUpTrayIcon(HINSTANCE instance)
 {
     tray = std::make_unique<TrayIcon>(window, instance);
     tray->SetGreyFill(true);
+    if (trayTemperature) {
+        DrawTrayReading(CoreReading{});  // "--" until the first samples
+        return;
+    }
     // A private copy of the shared resource icon: the tray destroys the icon it holds.
     HICON icon = ::CopyIcon(::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VADERUR)));
     if (!icon)
@@ -224,6 +231,41 @@ void MainWindow::Repaint()
     RECT client{};
     ::GetClientRect(window, &client);
     ::InvalidateRect(window, &client, TRUE);
+}
+
+void MainWindow::ShowHottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count)
+{
+    if (!trayTemperature || !tray || !settings)
+        return;
+    const CoreReading reading = HottestCore(temperatures, loads, count);
+    DrawTrayReading(reading);
+
+    char16_t tip[128];
+    FormatCoreTooltip(reading, settings->TempUnit, settings->LoadUnit, tip, 128);
+    wchar_t wideTip[128];
+    textformat::CopyText(tip, wideTip, 128);
+    tray->SetTip(wideTip);
+}
+
+void MainWindow::DrawTrayReading(const CoreReading& reading)
+{
+    char16_t digits[iconDigitsCapacity];
+    FormatIconDigits(reading, digits);
+    const HeatColour colour =
+        reading.known ? HeatColourOf(reading.temperature, settings->RangeMin, settings->RangeMax) : unknownColour;
+    const int size = TheScreenMetrics().IconSize();
+    if (size == shownSize && colour == shownColour &&
+        std::char_traits<char16_t>::compare(digits, shownDigits, iconDigitsCapacity) == 0)
+        return;
+    wchar_t wideDigits[iconDigitsCapacity];
+    textformat::CopyText(digits, wideDigits, iconDigitsCapacity);
+    HICON icon = DrawTemperatureIcon(wideDigits, colour, size);
+    if (!icon)
+        return;  // the icon shown stays; the next change tries again
+    tray->SetIcon(icon);
+    textformat::CopyText(digits, shownDigits, iconDigitsCapacity);
+    shownColour = colour;
+    shownSize = size;
 }
 
 void MainWindow::ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane)

@@ -4,6 +4,7 @@
 // export workers it starts and waits for.
 #pragma once
 
+#include "core/HottestCore.h"
 #include "export/ExportWorkers.h"
 #include "graph/CZiveVazudEx.h"
 #include "settings/GraphSettings.h"
@@ -42,6 +43,9 @@ public:
     void Hide();
     // After new samples: the whole client area is painted again.
     void Repaint();
+    // After new samples, one value per core: with "TrayTemperature=1" the tray icon shows the
+    // hottest core, redrawn only when its digits or colour change. Nothing otherwise.
+    void ShowHottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count);
 
     HWND Handle() const { return window; }
     const PaneList& Panes() const { return paneList; }
@@ -74,6 +78,7 @@ private:
     bool CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax);
     void SetUpTrayIcon(HINSTANCE instance);
     void Publish();
+    void DrawTrayReading(const CoreReading& reading);
 
     LRESULT OnSize(WPARAM sizeType, LPARAM lParam);
     void SnapClientHeight();
@@ -109,6 +114,11 @@ private:
     std::vector<std::unique_ptr<CZiveVazudEx>> panes;
     PaneList paneList;  // the same panes, as the export and graphList see them
     std::unique_ptr<TrayIcon> tray;
+    bool trayTemperature = false;
+    // What the temperature icon shows now; the size is that of the icon last drawn.
+    char16_t shownDigits[iconDigitsCapacity] = {};
+    HeatColour shownColour = 0;
+    int shownSize = 0;
     // Declared last: destroyed first, so no worker outlives the panes it saves.
     ExportWorkers exports;
 };

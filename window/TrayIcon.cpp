@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstddef>
+#include <cwchar>
 #include <memory>
 #include <type_traits>
 
@@ -62,11 +63,19 @@ bool TrayIcon::ShowIcon()
 {
     if (shown)
         return false;
-    notifyData.uFlags = NIF_MESSAGE | NIF_ICON;
+    notifyData.uFlags = AddFlags();
     const BOOL added = CallShellNotifyIcon(NIM_ADD, &notifyData);
     // Shown from now on even when the shell refused: HideIcon then still asks to remove it.
     shown = true;
     return added != FALSE;
+}
+
+bool TrayIcon::RestoreIcon()
+{
+    if (!shown)
+        return false;
+    notifyData.uFlags = AddFlags();
+    return CallShellNotifyIcon(NIM_ADD, &notifyData) != FALSE;
 }
 
 void TrayIcon::HideIcon()
@@ -85,6 +94,24 @@ void TrayIcon::SetIcon(HICON icon)
         notifyData.uFlags = NIF_ICON;
         CallShellNotifyIcon(NIM_MODIFY, &notifyData);
     }
+}
+
+void TrayIcon::SetTip(const wchar_t* tip)
+{
+    constexpr size_t capacity = sizeof notifyData.szTip / sizeof notifyData.szTip[0];
+    if (std::wcsncmp(notifyData.szTip, tip, capacity - 1) == 0)
+        return;
+    ::lstrcpynW(notifyData.szTip, tip, static_cast<int>(capacity));
+    if (shown) {
+        notifyData.uFlags = NIF_TIP;
+        CallShellNotifyIcon(NIM_MODIFY, &notifyData);
+    }
+}
+
+UINT TrayIcon::AddFlags() const
+{
+    // An icon without a tooltip is added exactly as it always was.
+    return NIF_MESSAGE | NIF_ICON | (notifyData.szTip[0] != L'\0' ? NIF_TIP : 0u);
 }
 
 HICON TrayIcon::MakeDefaultIcon()

@@ -23,8 +23,12 @@ public:
 
     bool ShowIcon();
     void HideIcon();
+    // After the shell restarted (it forgot every icon): adds the icon again when it was shown.
+    bool RestoreIcon();
     // Takes ownership of icon; destroys the one held before.
     void SetIcon(HICON icon);
+    // The tooltip, cut to the shell's 127 characters; the shell hears of it only when it changed.
+    void SetTip(const wchar_t* tip);
     // A transparent icon the size of a small icon at the screen's DPI; the caller owns it.
     HICON MakeDefaultIcon();
 
@@ -33,6 +37,8 @@ public:
     const NOTIFYICONDATAW& NotifyData() const { return notifyData; }
 
 private:
+    UINT AddFlags() const;
+
     bool shown = false;
     bool greyFill = false;
     HWND owner;

@@ -301,4 +301,24 @@ TEST_F(SettingsRead, LargeFileWithByteOrderMarkAndLongComments)
     EXPECT_EQ(s->BGColor, 0xABCDEFu);
 }
 
+TEST_F(SettingsRead, TrayTemperatureIsOnOnlyWhenAskedFor)
+{
+    const struct {
+        const char* line;
+        bool on;
+    } cases[] = {
+        {"", false},  // absent: the tray keeps icon 129
+        {"TrayTemperature=0;\r\n", false},
+        {"TrayTemperature=1;\r\n", true},
+        {"traytemperature=1;\r\n", true},
+        {"TrayTemperature=yes;\r\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ReadFrom(std::string("[Zentrix Vaderur]\r\nGraphWidth=640;\r\n") + c.line);
+        EXPECT_EQ(options.TrayTemperature, c.on);
+        EXPECT_EQ(options.GraphWidth, 640);
+    }
+}
+
 }  // namespace

@@ -1,7 +1,6 @@
-// The arithmetic of the grid views: columns for a pane count, the client size asked for, the
-// cells, and the heat map's colour scale.
+// The arithmetic of the grid views: columns for a pane count, the client size asked for and
+// the cells.
 #include "core/GridLayout.h"
-#include "core/HeatColour.h"
 
 #include <gtest/gtest.h>
 
@@ -74,32 +73,6 @@ TEST(GridLayout, CellsTileTheClientAreaRowByRow)
     }
     const Cell none = GridCellAt(0, 100, 100, 1, 0);
     EXPECT_EQ(none.width, 0);
-}
-
-int Lightness(uint32_t colour)
-{
-    return (colour & 0xFF) * 299 + (colour >> 8 & 0xFF) * 587 + (colour >> 16 & 0xFF) * 114;
-}
-
-TEST(HeatColour, RunsFromDarkToLightAcrossTheRangeAndHoldsAtItsEnds)
-{
-    EXPECT_EQ(HeatColour(20, 20, 100), 0x340B14u);  // dark indigo, as 0x00BBGGRR
-    EXPECT_EQ(HeatColour(-40, 20, 100), 0x340B14u);
-    EXPECT_EQ(HeatColour(100, 20, 100), 0xA4FFFCu);  // pale yellow
-    EXPECT_EQ(HeatColour(150, 20, 100), 0xA4FFFCu);
-    EXPECT_EQ(HeatColour(60, 20, 100), 0x5437BCu);   // the middle stop, red
-    // An empty or reversed range never divides by zero.
-    EXPECT_EQ(HeatColour(50, 50, 50), 0x340B14u);
-    EXPECT_EQ(HeatColour(50, 90, 10), 0x340B14u);
-    // Every step hotter is at least as light: the order reads without telling hues apart.
-    int previous = -1;
-    for (int t = 0; t <= 100; ++t) {
-        const int lightness = Lightness(HeatColour(t, 0, 100));
-        EXPECT_GE(lightness, previous) << t;
-        previous = lightness;
-    }
-    EXPECT_FALSE(DarkTextOn(HeatColour(0, 0, 100)));
-    EXPECT_TRUE(DarkTextOn(HeatColour(100, 0, 100)));
 }
 
 }  // namespace

@@ -341,6 +341,70 @@ TEST_F(PluginTray, ExitTakesTheIconAwayWithTheWindow)
     EXPECT_EQ(shell.notifications.size(), 2u);
 }
 
+// What Explorer sends every top-level window after it restarted or the display scale changed.
+void BroadcastTaskbarCreated(HWND main)
+{
+    ::SendMessageW(main, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+}
+
+TEST_F(PluginTray, ANewTaskbarGetsTheShownIconAgain)
+{
+    ShellRecorder shell;
+    testwindow::WriteSettings({"ShowSyatrayIcon=1;", "StartMinimized=1;"});
+    HWND main = Open(2);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(main));  // the icon is the only way back
+    ASSERT_EQ(shell.notifications.size(), 1u);
+    const NotifyCall first = shell.notifications[0];
+
+    BroadcastTaskbarCreated(main);
+    BroadcastTaskbarCreated(main);  // each new taskbar starts empty
+    ASSERT_EQ(shell.notifications.size(), 3u);
+    for (size_t i = 1; i < 3; ++i) {
+        const NotifyCall& again = shell.notifications[i];
+        EXPECT_EQ(again.message, static_cast<DWORD>(NIM_ADD));
+        EXPECT_EQ(again.data.hWnd, main);
+        EXPECT_EQ(again.data.uID, 100u);
+        EXPECT_EQ(again.data.uCallbackMessage, 102u);
+        EXPECT_EQ(again.data.uFlags, first.data.uFlags);
+        EXPECT_EQ(again.data.hIcon, first.data.hIcon);
+    }
+
+    // Still one icon to remove at the end.
+    ReleasePlugin();
+    EXPECT_EQ(shell.Count(NIM_DELETE), 1u);
+}
+
+TEST_F(PluginTray, ANewTaskbarGetsNoIconThatIsNotShown)
+{
+    struct Case {
+        const char* name;
+        const char* trayOption;
+        void (*before)(PluginRecord&, HWND);
+    };
+    const Case cases[] = {
+        {"option off", "ShowSyatrayIcon=0;", [](PluginRecord&, HWND) {}},
+        {"after Stop", "ShowSyatrayIcon=1;", [](PluginRecord& plugin, HWND) { plugin.Stop(); }},
+        {"turned off in the menu", "ShowSyatrayIcon=1;",
+         [](PluginRecord&, HWND main) { Command(main, IDM_TRAY_ICON); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        record = GetPlugin();  // a fresh plug-in for each case
+        record->info->hostInstance = ::GetModuleHandleW(nullptr);
+        ShellRecorder shell;
+        testwindow::WriteSettings({c.trayOption});
+        HWND main = Open(1);
+        ASSERT_NE(main, nullptr);
+        c.before(*record, main);
+        const size_t adds = shell.Count(NIM_ADD);
+        BroadcastTaskbarCreated(main);
+        EXPECT_EQ(shell.Count(NIM_ADD), adds);
+        ReleasePlugin();
+        testhost::Pump();
+    }
+}
+
 TEST_F(PluginTray, OpenFolderAsksTheShellToOpenTheOutputFolder)
 {
     ShellRecorder shell;

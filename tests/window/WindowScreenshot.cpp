@@ -2,14 +2,18 @@
 // read back from the window's own surface and saved as PNG among the build's artefacts.
 #include "tests/window/WindowHarness.h"
 
+#include "core/HottestCore.h"
 #include "tests/support/VaderurDll.h"
 #include "win32/GdiplusSession.h"
+#include "win32/Handles.h"
 #include "win32/WindowCapture.h"
+#include "window/TemperatureIcon.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <set>
+#include <vector>
 #include <string>
 
 namespace {
@@ -103,6 +107,37 @@ TEST(WindowScreenshot, FourCoresAfterThreeHundredUpdates)
     testhost::Pump();
     dll.Unload();
     testwindow::RemoveSettings();
+}
+
+// The temperature tray icon at 16 and 32 pixels, for the README: 72 degrees within 20..100,
+// on a light and a dark strip as a notification area shows it.
+TEST(TrayIconPicture, ShowsTheTemperatureIconAtBothSizes)
+{
+    GdiplusSession gdiplus;
+    ASSERT_TRUE(gdiplus.Started());
+    for (int size : {16, 32}) {
+        OwnedIcon icon(DrawTemperatureIcon(L"72", HeatColourOf(72, 20, 100), size));
+        ASSERT_TRUE(icon);
+        ICONINFO parts{};
+        ASSERT_TRUE(::GetIconInfo(icon.Get(), &parts));
+        Bitmap mask(parts.hbmMask);
+        Bitmap colour(parts.hbmColor);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = size;
+        bi.bmiHeader.biHeight = -size;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        std::vector<uint32_t> pixels(static_cast<size_t>(size) * static_cast<size_t>(size));
+        {
+            WindowDc screen(nullptr);
+            ASSERT_EQ(::GetDIBits(screen.Get(), colour.Get(), 0, static_cast<UINT>(size), pixels.data(), &bi,
+                                  DIB_RGB_COLORS),
+                      size);
+        }
+        const std::wstring path = ArtifactPath(size == 16 ? "vaderur-tray-16.png" : "vaderur-tray-32.png");
+        EXPECT_TRUE(SavePixelsAsPng(size, size, pixels.data(), path.c_str())) << "could not write the picture";
+    }
 }
 
 }  // namespace

@@ -1,0 +1,90 @@
+#include "core/HottestCore.h"
+
+#include "core/TextFormat.h"
+
+CoreReading HottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count)
+{
+    CoreReading hottest;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (hottest.known && temperatures[i] <= hottest.temperature)
+            continue;
+        hottest.known = true;
+        hottest.core = i;
+        hottest.temperature = temperatures[i];
+        hottest.load = loads[i];
+    }
+    return hottest;
+}
+
+void FormatIconDigits(const CoreReading& reading, char16_t (&digits)[iconDigitsCapacity])
+{
+    if (!reading.known) {
+        textformat::CopyText(u"--", digits, iconDigitsCapacity);
+        return;
+    }
+    int32_t shown = reading.temperature;
+    shown = shown < -99 ? -99 : shown > 999 ? 999 : shown;
+    textformat::CopyText(textformat::Digits<char16_t>::Decimal(shown).Text(), digits, iconDigitsCapacity);
+}
+
+void FormatCoreTooltip(const CoreReading& reading, const char16_t* temperatureUnit, const char16_t* loadUnit,
+                       char16_t* tooltip, size_t capacity)
+{
+    using textformat::Append;
+    using textformat::Digits;
+    if (capacity == 0)
+        return;
+    tooltip[0] = u'\0';
+    if (!reading.known)
+        return;
+    size_t used = Append(u"Core #", tooltip, 0, capacity);
+    used = Append(Digits<char16_t>::Decimal(reading.core).Text(), tooltip, used, capacity);
+    used = Append(u": ", tooltip, used, capacity);
+    used = Append(Digits<char16_t>::Decimal(reading.temperature).Text(), tooltip, used, capacity);
+    used = Append(u" ", tooltip, used, capacity);
+    used = Append(temperatureUnit, tooltip, used, capacity);
+    used = Append(u", load ", tooltip, used, capacity);
+    used = Append(Digits<char16_t>::Decimal(reading.load).Text(), tooltip, used, capacity);
+    used = Append(u" ", tooltip, used, capacity);
+    Append(loadUnit, tooltip, used, capacity);
+}
+
+namespace {
+
+uint32_t Channel(HeatColour colour, int shift)
+{
+    return (colour >> shift) & 0xFFu;
+}
+
+// from + (to - from) * part / whole per channel, rounded to nearest.
+HeatColour Blend(HeatColour from, HeatColour to, int64_t part, int64_t whole)
+{
+    HeatColour mixed = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int64_t a = Channel(from, shift);
+        const int64_t b = Channel(to, shift);
+        const int64_t offset = (b - a) * part;
+        const int64_t step = (offset >= 0 ? offset + whole / 2 : offset - whole / 2) / whole;
+        mixed |= static_cast<HeatColour>(a + step) << shift;
+    }
+    return mixed;
+}
+
+}  // namespace
+
+HeatColour HeatColourOf(int32_t temperature, int32_t rangeMin, int32_t rangeMax)
+{
+    if (rangeMax <= rangeMin)
+        return temperature > rangeMin ? hotColour : coolColour;
+    if (temperature <= rangeMin)
+        return coolColour;
+    if (temperature >= rangeMax)
+        return hotColour;
+    // Twice the span, so that the middle falls on a whole step.
+    const int64_t whole = 2 * (static_cast<int64_t>(rangeMax) - rangeMin);
+    const int64_t at = 2 * (static_cast<int64_t>(temperature) - rangeMin);
+    const int64_t half = whole / 2;
+    if (at <= half)
+        return Blend(coolColour, warmColour, at, half);
+    return Blend(warmColour, hotColour, at - half, whole - half);
+}

@@ -3,20 +3,27 @@
 #include "core/SnapshotCopy.h"
 #include "window/MainWindow.h"
 
+#include <array>
+
 void DistributeSamples(MainWindow& window)
 {
     const PaneList& panes = window.Panes();
     if (panes.empty())
         return;
+    // What each pane stored, for the CSV log.
+    std::array<int32_t, maxSnapshotCores> temperatures{};
+    std::array<int32_t, maxSnapshotCores> loads{};
     {
         PaneLock::Exclusive hold(PanesLock());
         // There are never more panes than the 256 entries of the snapshot's load block, so
         // every read below stays inside the copy.
         for (uint32_t i = 0; i < panes.size() && i < maxSnapshotCores; ++i) {
+            temperatures[i] = TruncateTemperature(snapshotCopy.coreTemperature[i]);
+            loads[i] = static_cast<int32_t>(snapshotCopy.coreLoad[i]);
             if (CZiveVazudEx* pane = panes[i])
-                pane->PushSamples(TruncateTemperature(snapshotCopy.coreTemperature[i]),
-                                  static_cast<int32_t>(snapshotCopy.coreLoad[i]));
+                pane->PushSamples(temperatures[i], loads[i]);
         }
     }
     window.Repaint();
+    window.LogSamples(SnapshotTjMax(), temperatures.data(), loads.data());
 }

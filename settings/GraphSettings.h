@@ -38,6 +38,9 @@ struct WindowOptions {
     int32_t GraphWidth;
     int32_t GraphHeight;    // per pane
     int32_t Transparency;   // 0 opaque .. 255
+    // 1: every update is appended to the day's CSV log; 0: none. A flag, but four bytes wide
+    // so that the record has no padding that a copy could leave as it was.
+    int32_t CsvLog;
 };
 
 static_assert(offsetof(GraphSettings, ShowSyatrayIcon) == 0);
@@ -66,4 +69,5 @@ static_assert(offsetof(WindowOptions, LogInterval) == 8);
 static_assert(offsetof(WindowOptions, GraphWidth) == 12);
 static_assert(offsetof(WindowOptions, GraphHeight) == 16);
 static_assert(offsetof(WindowOptions, Transparency) == 20);
-static_assert(sizeof(WindowOptions) == 24);
+static_assert(offsetof(WindowOptions, CsvLog) == 24);
+static_assert(sizeof(WindowOptions) == 28);

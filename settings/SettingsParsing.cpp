@@ -276,4 +276,5 @@ void ParseSettings(const std::optional<std::u16string>& text, uint32_t tjMax, Gr
     Read(text, u"GraphHeight", options->GraphHeight, ParseDecimal);
     Read(text, u"Transparency", options->Transparency, ParseDecimal);
     Read(text, u"AlwaysOnTop", options->AlwaysOnTop, AsFlag);
+    Read(text, u"CsvLog", options->CsvLog, AsFlag);
 }

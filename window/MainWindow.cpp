@@ -5,6 +5,7 @@
 #include "core/WindowLayout.h"
 #include "resources/resource.h"
 #include "settings/SettingsReader.h"
+#include "win32/ExecutableFolder.h"
 #include "window/WindowViews.h"
 
 #include <cwchar>
@@ -158,6 +159,12 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
 
     if (options.LogInterval != 0)
         ::SetTimer(window, logTimerId, options.LogInterval, LogTimerProc);
+    if (options.CsvLog) {
+        // The log goes where the pictures go.
+        wchar_t folder[MAX_PATH] = {};
+        if (ExecutableFolder(folder, MAX_PATH))
+            csvLog = std::make_unique<CsvLogFile>(folder, paneCount);
+    }
 
     ::ShowWindow(window, SW_SHOWNORMAL);
     ::UpdateWindow(window);
@@ -211,6 +218,12 @@ void MainWindow::Repaint()
     RECT client{};
     ::GetClientRect(window, &client);
     ::InvalidateRect(window, &client, TRUE);
+}
+
+void MainWindow::LogSamples(uint32_t tjMax, const int32_t* temperatures, const int32_t* loads)
+{
+    if (csvLog)
+        csvLog->Append(LocalLogClockTime(), tjMax, temperatures, loads);
 }
 
 void MainWindow::ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane)

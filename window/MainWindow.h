@@ -1,5 +1,5 @@
 // The plug-in's main window: its handle, one pane per core, the style record read from
-// "Vaderur.ini", the tray icon, the log timer and the export workers. Owned by the plug-in
+// "Vaderur.ini", the tray icon, the log timer, the CSV log (CsvLog=1) and the export workers. Owned by the plug-in
 // object and built on its first Update; everything here runs on the host's thread, except the
 // export workers it starts and waits for.
 #pragma once
@@ -7,6 +7,7 @@
 #include "export/ExportWorkers.h"
 #include "graph/CZiveVazudEx.h"
 #include "settings/GraphSettings.h"
+#include "win32/CsvLogFile.h"
 #include "window/TrayIcon.h"
 
 #include <windows.h>
@@ -42,6 +43,9 @@ public:
     void Hide();
     // After new samples: the whole client area is painted again.
     void Repaint();
+    // After new samples: with CsvLog=1 they go to the day's log, one value of each per pane;
+    // without it, nothing. A failed write is dropped; the next update tries again.
+    void LogSamples(uint32_t tjMax, const int32_t* temperatures, const int32_t* loads);
 
     HWND Handle() const { return window; }
     const PaneList& Panes() const { return paneList; }
@@ -87,6 +91,7 @@ private:
     std::vector<std::unique_ptr<CZiveVazudEx>> panes;
     PaneList paneList;  // the same panes, as the export and graphList see them
     std::unique_ptr<TrayIcon> tray;
+    std::unique_ptr<CsvLogFile> csvLog;  // only with CsvLog=1
     // Declared last: destroyed first, so no worker outlives the panes it saves.
     ExportWorkers exports;
 };

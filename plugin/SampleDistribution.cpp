@@ -23,6 +23,7 @@ void DistributeSamples(MainWindow& window)
             if (CZiveVazudEx* pane = panes[i])
                 pane->PushSamples(temperatures[i], loads[i]);
         }
+        window.RecordUpdateTime();
     }
     window.Repaint();
     window.LogSamples(SnapshotTjMax(), temperatures.data(), loads.data());

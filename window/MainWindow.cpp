@@ -156,6 +156,9 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
     }
     panesBuilt = true;
     Publish();
+    // As many times as a pane's history starts with samples, growing and wrapping alike.
+    if (!panes.empty() && panes.front()->History())
+        updateTimes = std::make_unique<UpdateTimes>(panes.front()->History()->Capacity());
 
     if (options.LogInterval != 0)
         ::SetTimer(window, logTimerId, options.LogInterval, LogTimerProc);
@@ -226,6 +229,19 @@ void MainWindow::LogSamples(uint32_t tjMax, const int32_t* temperatures, const i
         csvLog->Append(LocalLogClockTime(), tjMax, temperatures, loads);
 }
 
+void MainWindow::RecordUpdateTime()
+{
+    if (!updateTimes)
+        return;
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    // 100 ns ticks since 1601 to milliseconds since 1970.
+    constexpr int64_t ticksPerMillisecond = 10000;
+    constexpr int64_t millisecondsFrom1601To1970 = 11644473600000;
+    const int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+    updateTimes->Push(ticks / ticksPerMillisecond - millisecondsFrom1601To1970);
+}
+
 void MainWindow::ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane)
 {
     if (index >= panes.size())
@@ -245,6 +261,7 @@ void MainWindow::OnDestroy()
     panesBuilt = false;
     paneList.clear();
     panes.clear();
+    updateTimes.reset();
     window = nullptr;
     Publish();
 }

@@ -4,6 +4,7 @@
 // export workers it starts and waits for.
 #pragma once
 
+#include "core/UpdateTimes.h"
 #include "export/ExportWorkers.h"
 #include "graph/CZiveVazudEx.h"
 #include "settings/GraphSettings.h"
@@ -46,6 +47,10 @@ public:
     // After new samples: with CsvLog=1 they go to the day's log, one value of each per pane;
     // without it, nothing. A failed write is dropped; the next update tries again.
     void LogSamples(uint32_t tjMax, const int32_t* temperatures, const int32_t* loads);
+    // With the samples of an update, under the panes' lock: the clock time of that update.
+    void RecordUpdateTime();
+    // The time of each update the panes hold, newest first; null without panes.
+    const UpdateTimes* Times() const { return updateTimes.get(); }
 
     HWND Handle() const { return window; }
     const PaneList& Panes() const { return paneList; }
@@ -92,6 +97,7 @@ private:
     PaneList paneList;  // the same panes, as the export and graphList see them
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<CsvLogFile> csvLog;  // only with CsvLog=1
+    std::unique_ptr<UpdateTimes> updateTimes;  // beside the panes' histories, cleared with them
     // Declared last: destroyed first, so no worker outlives the panes it saves.
     ExportWorkers exports;
 };

@@ -234,6 +234,7 @@ ReplayParseResult ParseReplayLog(std::string_view text)
         if (end == std::string_view::npos)
             end = text.size();
         std::string_view line = text.substr(start, end - start);
+        const bool cutOff = end == text.size();
         start = end + 1;
         ++lineNumber;
         if (!line.empty() && line.back() == '\r')
@@ -251,15 +252,27 @@ ReplayParseResult ParseReplayLog(std::string_view text)
         }
 
         const std::vector<std::string_view> fields = SplitFields(line);
+        // A line that was being written when the writer stopped: whatever reached the disk
+        // of it is dropped, the rows before it stand.
+        auto skipCutLine = [&](const std::string& reason) {
+            result.warning = "line " + std::to_string(lineNumber) +
+                             ": the last line is cut off (the log ends in the middle of it) and is skipped; " + reason;
+        };
         if (fields.size() != columns.size()) {
             const size_t column = fields.size() < columns.size() ? fields.size() + 1 : columns.size() + 1;
             const std::string name = fields.size() < columns.size() ? columns[column - 1].name : "";
-            return fail(Where(lineNumber, column, name) +
-                        (fields.size() < columns.size() ? "missing value; the row has " : "extra value; the row has ") +
-                        std::to_string(fields.size()) + " fields and the header " + std::to_string(columns.size()) +
-                        (fields.size() == 1 && line.find_first_of(";\t") != std::string_view::npos
-                             ? " (fields are separated by commas)"
-                             : ""));
+            std::string message =
+                Where(lineNumber, column, name) +
+                (fields.size() < columns.size() ? "missing value; the row has " : "extra value; the row has ") +
+                std::to_string(fields.size()) + " fields and the header " + std::to_string(columns.size()) +
+                (fields.size() == 1 && line.find_first_of(";\t") != std::string_view::npos
+                     ? " (fields are separated by commas)"
+                     : "");
+            if (cutOff && fields.size() < columns.size()) {
+                skipCutLine(message);
+                break;
+            }
+            return fail(std::move(message));
         }
 
         const size_t row = log.RowCount();
@@ -272,6 +285,14 @@ ReplayParseResult ParseReplayLog(std::string_view text)
                 continue;
             const std::string where = Where(lineNumber, i + 1, column.name);
             const std::optional<float> value = ParseDecimal(fields[i]);
+            if (!value && cutOff && i + 1 == fields.size()) {
+                // Cut inside its last field ("-" or an empty field): the row goes.
+                log.tjMax.pop_back();
+                log.temperatures.resize(row * log.coreCount);
+                log.loads.resize(row * log.coreCount);
+                skipCutLine(where + Quoted(fields[i]) + " is not a number");
+                break;
+            }
             if (!value)
                 return fail(where + Quoted(fields[i]) + " is not a number");
             switch (column.kind) {

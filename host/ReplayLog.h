@@ -7,7 +7,9 @@
 //   tjmax   optional: the processor's TjMax in degrees Celsius (0 to 200; 100 when absent)
 //   time    optional: any text (a timestamp), ignored
 // Every core from 0 up needs both a temperature and a load column. Blank lines and lines
-// that start with '#' are skipped; a field may be enclosed in double quotes.
+// that start with '#' are skipped; a field may be enclosed in double quotes. A malformed last
+// line without a line end is a log cut off by the end of the process that wrote it (the
+// plug-in's CsvLog): it is skipped with a warning instead of failing the log.
 #pragma once
 
 #include "core/HostRecords.h"
@@ -32,6 +34,7 @@ struct ReplayParseResult {
     bool ok = false;
     ReplayLog log;
     std::string error;  // "line 7, column 4 (load1): ..." when !ok
+    std::string warning;  // the skipped cut last line, when there was one
 };
 
 constexpr uint32_t defaultTjMax = 100;

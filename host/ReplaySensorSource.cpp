@@ -84,5 +84,7 @@ std::unique_ptr<SensorSource> OpenReplaySource(const std::wstring& path, std::ws
         error = L"the replay log " + path + L" is malformed: " + WidenUtf8(parsed.error);
         return nullptr;
     }
+    if (!parsed.warning.empty())
+        PrintError(L"warning: the replay log " + path + L": " + WidenUtf8(parsed.warning));
     return std::make_unique<ReplaySensorSource>(std::move(parsed.log), path);
 }

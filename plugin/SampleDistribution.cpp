@@ -3,14 +3,16 @@
 #include "core/SnapshotCopy.h"
 #include "window/MainWindow.h"
 
+#include <array>
+
 void DistributeSamples(MainWindow& window)
 {
     const PaneList& panes = window.Panes();
     if (panes.empty())
         return;
-    // Every core that has a pane, by core number, for the tray icon.
-    int32_t temperatures[maxSnapshotCores] = {};
-    int32_t loads[maxSnapshotCores] = {};
+    // What each pane stored, for the tray icon and the CSV log.
+    std::array<int32_t, maxSnapshotCores> temperatures{};
+    std::array<int32_t, maxSnapshotCores> loads{};
     uint32_t pushed = 0;
     {
         PaneLock::Exclusive hold(PanesLock());
@@ -23,9 +25,11 @@ void DistributeSamples(MainWindow& window)
                 pane->PushSamples(temperatures[i], loads[i]);
             pushed = i + 1;
         }
+        window.RecordUpdateTime();
     }
     window.Repaint();
     // A snapshot with fewer cores than panes has no value for the panes beyond it.
     const uint32_t cores = SnapshotCoreCount();
-    window.ShowHottestCore(temperatures, loads, pushed < cores ? pushed : cores);
+    window.ShowHottestCore(temperatures.data(), loads.data(), pushed < cores ? pushed : cores);
+    window.LogSamples(SnapshotTjMax(), temperatures.data(), loads.data());
 }

@@ -43,6 +43,9 @@ struct WindowOptions {
     int32_t Columns;          // 0 or 1: one column; N >= 2: N; -1: automatic
     int32_t HeatMap;          // one coloured cell per core instead of the graphs
     int32_t TrayTemperature;  // the tray icon shows the hottest core's temperature
+    // 1: every update is appended to the day's CSV log; 0: none. A flag, but four bytes wide
+    // so that the record has no padding that a copy could leave as it was.
+    int32_t CsvLog;
 };
 
 static_assert(offsetof(GraphSettings, ShowSyatrayIcon) == 0);
@@ -74,4 +77,6 @@ static_assert(offsetof(WindowOptions, Transparency) == 20);
 static_assert(offsetof(WindowOptions, Columns) == 24);
 static_assert(offsetof(WindowOptions, HeatMap) == 28);
 static_assert(offsetof(WindowOptions, TrayTemperature) == 32);
-static_assert(sizeof(WindowOptions) == 36);
+static_assert(offsetof(WindowOptions, CsvLog) == 36);
+static_assert(sizeof(WindowOptions) == 40);
+

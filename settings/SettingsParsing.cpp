@@ -279,4 +279,5 @@ void ParseSettings(const std::optional<std::u16string>& text, uint32_t tjMax, Gr
     Read(text, u"Columns", options->Columns, ParseDecimal);
     Read(text, u"HeatMap", options->HeatMap, AsFlag);
     Read(text, u"TrayTemperature", options->TrayTemperature, AsFlag);
+    Read(text, u"CsvLog", options->CsvLog, AsFlag);
 }

@@ -7,6 +7,7 @@
 #include "settings/SettingsReader.h"
 #include "window/MainWindowProc.h"
 #include "window/TemperatureIcon.h"
+#include "win32/ExecutableFolder.h"
 #include "window/WindowViews.h"
 
 #include <cwchar>
@@ -171,9 +172,18 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
     if (heatMap)
         CreateCellTips(instance);
     Publish();
+    // As many times as a pane's history starts with samples, growing and wrapping alike.
+    if (!panes.empty() && panes.front()->History())
+        updateTimes = std::make_unique<UpdateTimes>(panes.front()->History()->Capacity());
 
     if (options.LogInterval != 0)
         ::SetTimer(window, logTimerId, options.LogInterval, LogTimerProc);
+    if (options.CsvLog) {
+        // The log goes where the pictures go.
+        wchar_t folder[MAX_PATH] = {};
+        if (ExecutableFolder(folder, MAX_PATH))
+            csvLog = std::make_unique<CsvLogFile>(folder, paneCount);
+    }
 
     ::ShowWindow(window, SW_SHOWNORMAL);
     ::UpdateWindow(window);
@@ -268,6 +278,25 @@ void MainWindow::DrawTrayReading(const CoreReading& reading)
     shownSize = size;
 }
 
+void MainWindow::LogSamples(uint32_t tjMax, const int32_t* temperatures, const int32_t* loads)
+{
+    if (csvLog)
+        csvLog->Append(LocalLogClockTime(), tjMax, temperatures, loads);
+}
+
+void MainWindow::RecordUpdateTime()
+{
+    if (!updateTimes)
+        return;
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    // 100 ns ticks since 1601 to milliseconds since 1970.
+    constexpr int64_t ticksPerMillisecond = 10000;
+    constexpr int64_t millisecondsFrom1601To1970 = 11644473600000;
+    const int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+    updateTimes->Push(ticks / ticksPerMillisecond - millisecondsFrom1601To1970);
+}
+
 void MainWindow::ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane)
 {
     if (index >= panes.size())
@@ -287,6 +316,7 @@ void MainWindow::OnDestroy()
     panesBuilt = false;
     paneList.clear();
     panes.clear();
+    updateTimes.reset();
     window = nullptr;
     Publish();
 }

@@ -1,13 +1,15 @@
 // The plug-in's main window: its handle, one pane per core, the style record read from
-// "Vaderur.ini", the tray icon, the log timer and the export workers. Owned by the plug-in
+// "Vaderur.ini", the tray icon, the log timer, the CSV log (CsvLog=1) and the export workers. Owned by the plug-in
 // object and built on its first Update; everything here runs on the host's thread, except the
 // export workers it starts and waits for.
 #pragma once
 
 #include "core/HottestCore.h"
+#include "core/UpdateTimes.h"
 #include "export/ExportWorkers.h"
 #include "graph/CZiveVazudEx.h"
 #include "settings/GraphSettings.h"
+#include "win32/CsvLogFile.h"
 #include "window/TrayIcon.h"
 
 #include <windows.h>
@@ -46,6 +48,13 @@ public:
     // After new samples, one value per core: with "TrayTemperature=1" the tray icon shows the
     // hottest core, redrawn only when its digits or colour change. Nothing otherwise.
     void ShowHottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count);
+    // After new samples: with CsvLog=1 they go to the day's log, one value of each per pane;
+    // without it, nothing. A failed write is dropped; the next update tries again.
+    void LogSamples(uint32_t tjMax, const int32_t* temperatures, const int32_t* loads);
+    // With the samples of an update, under the panes' lock: the clock time of that update.
+    void RecordUpdateTime();
+    // The time of each update the panes hold, newest first; null without panes.
+    const UpdateTimes* Times() const { return updateTimes.get(); }
 
     HWND Handle() const { return window; }
     const PaneList& Panes() const { return paneList; }
@@ -119,6 +128,8 @@ private:
     char16_t shownDigits[iconDigitsCapacity] = {};
     HeatColour shownColour = 0;
     int shownSize = 0;
+    std::unique_ptr<CsvLogFile> csvLog;  // only with CsvLog=1
+    std::unique_ptr<UpdateTimes> updateTimes;  // beside the panes' histories, cleared with them
     // Declared last: destroyed first, so no worker outlives the panes it saves.
     ExportWorkers exports;
 };

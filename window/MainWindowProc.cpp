@@ -178,6 +178,8 @@ bool MainWindow::OnCommand(UINT command)
         return true;
     case IDM_CLEAR_HISTORY:
         ForEachPane(paneList, [](CZiveVazudEx& pane) { pane.ClearHistory(); });
+        if (updateTimes)
+            updateTimes->Clear();
         return true;
     case IDM_RELOAD_COLORS:
         ReloadColours();

@@ -64,6 +64,56 @@ TEST(HostWithPlugin, ReplayOfTheSampleLogBecomesFourPanesOfItsWholeHistory)
     }
 }
 
+// The one "Vaderur log *.csv" in folder, or an empty name when there is none or more than one.
+std::wstring OnlyCsvLog(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((folder + L"\\Vaderur log *.csv").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return {};
+    std::wstring name = found.cFileName;
+    if (FindNextFileW(search, &found))
+        name.clear();
+    FindClose(search);
+    return name;
+}
+
+TEST(HostWithPlugin, TheCsvLogOfARunReplaysIntoTheSamePictures)
+{
+    const std::string settings = "[Zentrix Vaderur]\r\nShowXAxis=1;\r\n\r\n[General]\r\nPollInterval=1;\r\nCsvLog=1;\r\n";
+    const std::wstring live = MakeCaseFolder(L"e2e-csvlog-live", plugin);
+    WriteFileText(live + L"\\Vaderur.ini", settings);
+    const HostResult recorded =
+        RunHost(live, L"--source synthetic --cores 3 --updates 40 --interval 10 --export");
+    ASSERT_EQ(recorded.exitCode, 0u) << recorded.output;
+    const std::wstring logName = OnlyCsvLog(live);
+    ASSERT_FALSE(logName.empty()) << "one log expected (a run across midnight makes two)";
+    const std::vector<std::string> lines = SplitLines(ReadFileText(live + L"\\" + logName));
+    ASSERT_GE(lines.size(), 41u);
+    EXPECT_EQ(lines[0].rfind("time,tjmax,temp0,load0,temp1,load1,temp2,load2", 0), 0u) << lines[0];
+
+    const std::wstring replayed = MakeCaseFolder(L"e2e-csvlog-replay", plugin);
+    WriteFileText(replayed + L"\\Vaderur.ini", settings);
+    ASSERT_TRUE(CopyFileW((live + L"\\" + logName).c_str(), (replayed + L"\\recorded.csv").c_str(), FALSE));
+    const HostResult replay = RunHost(replayed, L"--source replay recorded.csv --fast --export");
+    ASSERT_EQ(replay.exitCode, 0u) << replay.output;
+    EXPECT_NE(replay.output.find("40 updates"), std::string::npos) << replay.output;
+    for (uint32_t pane = 0; pane < 3; ++pane) {
+        const std::string livePicture = ReadFileText(Pane(live, pane));
+        EXPECT_TRUE(InspectPng(livePicture).valid) << pane;
+        EXPECT_TRUE(livePicture == ReadFileText(Pane(replayed, pane))) << "pane " << pane << " differs";
+    }
+}
+
+TEST(HostWithPlugin, WithoutTheCsvLogKeyNoLogIsWritten)
+{
+    const std::wstring folder = MakeCaseFolder(L"e2e-no-csvlog", plugin);
+    const HostResult result = RunHost(folder, L"--source synthetic --cores 2 --updates 5 --interval 10");
+    ASSERT_EQ(result.exitCode, 0u) << result.output;
+    EXPECT_TRUE(FileExists(folder + L"\\Vaderur.ini"));
+    EXPECT_TRUE(OnlyCsvLog(folder).empty());
+}
+
 TEST(HostWithPlugin, SystemSourceGivesAPanePerLogicalProcessor)
 {
     const std::wstring folder = MakeCaseFolder(L"e2e-system", plugin);

@@ -105,6 +105,45 @@ TEST(ReplayLog, ErrorsNameTheLineAndTheColumn)
     }
 }
 
+TEST(ReplayLog, ACutLastLineIsSkippedWithAWarningAndOnlyThat)
+{
+    const std::string whole = "time,tjmax,temp0,load0,temp1,load1\r\n"
+                              "2026-12-08T12:00:00.000,100,45,12,61,80\r\n";
+    // Where a killed writer may stop inside a line.
+    const struct {
+        const char* tail;
+        size_t rows;
+        bool warned;
+    } cases[] = {
+        {"", 1, false},
+        {"2026-12-08T12:00:00.5", 1, true},
+        {"2026-12-08T12:00:00.500,100,46,", 1, true},
+        {"2026-12-08T12:00:00.500,100,46,13,62,-", 1, true},
+        {"2026-12-08T12:00:00.500,100,46,13,62,81\r", 2, false},  // whole but for its line feed
+        {"2026-12-08T12:00:00.500,100,46,13,62,81", 2, false},
+    };
+    for (const auto& c : cases) {
+        const ReplayParseResult result = ParseReplayLog(whole + c.tail);
+        ASSERT_TRUE(result.ok) << c.tail << ": " << result.error;
+        EXPECT_EQ(result.log.RowCount(), c.rows) << c.tail;
+        EXPECT_EQ(result.log.temperatures.size(), c.rows * 2) << c.tail;
+        EXPECT_EQ(!result.warning.empty(), c.warned) << c.tail;
+        if (c.warned) {
+            EXPECT_NE(result.warning.find("line 3"), std::string::npos) << result.warning;
+        }
+    }
+
+    // The same faults before the last line, or with a line end after them, stay errors.
+    for (const char* bad : {"2026-12-08T12:00:00.500,100,46,\r\n", "2026-12-08T12:00:00.500,100,46,13,62,-\r\n",
+                            "2026-12-08T12:00:00.500,100,46,\r\n2026-12-08T12:00:01.000,100,46,13,62,81"}) {
+        const ReplayParseResult result = ParseReplayLog(whole + bad);
+        EXPECT_FALSE(result.ok) << bad;
+        EXPECT_NE(result.error.find("line 3"), std::string::npos) << result.error;
+    }
+    // A header and nothing but a cut line leaves no rows: that is still an error.
+    EXPECT_FALSE(ParseReplayLog("time,tjmax,temp0,load0\r\n2026-12-08T12:00").ok);
+}
+
 TEST(ReplayLog, LongBadFieldsAreShortenedInTheMessage)
 {
     const ReplayParseResult result = ParseReplayLog("temp0,load0\n" + std::string(5000, 'z') + ",1\n");

@@ -267,6 +267,20 @@ TEST_F(SettingsRead, ConvertsEachKindOfValue)
     EXPECT_TRUE(options.AlwaysOnTop);
 }
 
+TEST_F(SettingsRead, CsvLogIsOffUnlessTheKeyTurnsItOn)
+{
+    const struct {
+        const char* line;
+        bool on;
+    } cases[] = {{"", false}, {"CsvLog=0;\r\n", false}, {"CsvLog=1;\r\n", true},
+                 {"csvlog= 2 ;\r\n", true}, {"CsvLog=yes;\r\n", false}, {"CsvLog=;\r\n", false}};
+    for (const auto& c : cases) {
+        ReadFrom(std::string("[Zentrix Vaderur]\r\n[General]\r\nAlwaysOnTop=1;\r\n") + c.line);
+        EXPECT_EQ(options.CsvLog != 0, c.on) << c.line;
+        EXPECT_TRUE(options.AlwaysOnTop) << c.line;  // the other options are read beside it
+    }
+}
+
 TEST_F(SettingsRead, EmptyOrUnreadableFileGivesEveryKeyAbsentAndIsKept)
 {
     GraphSettings absent{};

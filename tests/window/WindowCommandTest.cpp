@@ -137,6 +137,40 @@ TEST_F(WindowCommands, BarsLineAndClearActOnEveryPane)
     }
 }
 
+int64_t UnixMillisecondsNow()
+{
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+    return ticks / 10000 - 11644473600000;
+}
+
+TEST_F(WindowCommands, EveryUpdateKeepsOneClockTimeThatClearingForgets)
+{
+    testwindow::WriteSettings({});
+    const int64_t before = UnixMillisecondsNow();
+    Feed(3, 20);
+    const int64_t after = UnixMillisecondsNow();
+    const UpdateTimes* times = pluginInstance->Window().Times();
+    ASSERT_NE(times, nullptr);
+    // One time per update, not per pane.
+    ASSERT_EQ(times->Count(), graphList[0]->History()->Count());
+    EXPECT_EQ(times->Count(), 20);
+    for (int32_t k = 0; k < times->Count(); ++k) {
+        EXPECT_GE(times->TimeAt(k), before) << k;
+        EXPECT_LE(times->TimeAt(k), after) << k;
+        if (k > 0) {
+            EXPECT_LE(times->TimeAt(k), times->TimeAt(k - 1)) << "newest first, " << k;
+        }
+    }
+
+    Command(mainWindow, IDM_CLEAR_HISTORY);
+    EXPECT_EQ(times->Count(), 0);
+    Feed(3, 2);
+    EXPECT_EQ(times->Count(), 2);
+    EXPECT_EQ(graphList[0]->History()->Count(), 2);
+}
+
 TEST_F(WindowCommands, ReloadingColoursTakesTheColoursButNotTheFlags)
 {
     testwindow::WriteSettings({"BGColor=000000;", "GridColor=00004F;", "ShowSyatrayIcon=0;", "StartMinimized=0;"});

@@ -69,14 +69,34 @@ extern "C" PluginRecord* GetPlugin()
 
 extern "C" void ReleasePlugin()
 {
+    // The main window class was registered under the instance the host handed in.
+    const PluginInfo* info = pluginInstance ? pluginInstance->Info() : nullptr;
+    const auto instance = static_cast<HINSTANCE>(info ? info->hostInstance : nullptr);
     try {
-        delete pluginInstance;  // the destructor clears pluginInstance
+        delete pluginInstance;  // the destructor clears pluginInstance and destroys the window
     } catch (...) {
     }
     pluginInstance = nullptr;
+    // A class left registered would outlive the DLL with a window procedure into its code.
+    if (windowClassName[0] != L'\0')
+        ::UnregisterClassW(windowClassName, instance);
 }
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
+#if defined(__GLIBCXX__)
+// libstdc++'s own release of its emergency exception buffer (about 73 KB, taken when the
+// library starts); nothing else gives it back when a statically linked copy is unloaded.
+namespace __gnu_cxx {
+void __freeres();
+}
+#endif
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
 {
+    // Only on FreeLibrary (reserved is null): at process exit everything goes anyway.
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+#if defined(__GLIBCXX__)
+        __gnu_cxx::__freeres();
+#endif
+    }
     return TRUE;
 }

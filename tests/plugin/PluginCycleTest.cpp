@@ -17,11 +17,11 @@ namespace {
 using GetPluginProc = PluginRecord* (*)();
 using ReleasePluginProc = void (*)();
 
-constexpr uint32_t cores = 16;
+constexpr uint32_t cores = 8;
 constexpr int updatesPerCycle = 5;
 // The first cycles pay for what the system keeps once loaded (fonts, GDI+, the settings file).
 constexpr int warmUpCycles = 2;
-constexpr int measuredCycles = 8;
+constexpr int measuredCycles = 5;
 
 // One entry of the system's handle list (SystemExtendedHandleInformation).
 struct SystemHandleEntry {

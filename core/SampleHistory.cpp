@@ -1,22 +1,43 @@
 #include "core/SampleHistory.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <new>
 
 SampleHistory::SampleHistory(int32_t initialCapacity, int32_t limit)
-    : capacity(initialCapacity), growStep(initialCapacity), slotLimit(limit)
+    : growStep(initialCapacity), slotLimit(limit)
 {
-    valid = initialCapacity > 0 && Allocate(initialCapacity);
+    valid = initialCapacity > 0 && AddBlock();
+    if (valid)
+        writeBlock = blocks.front();
 }
 
 SampleHistory::~SampleHistory()
 {
-    std::free(items);
+    FreeBlocks(0);
 }
 
-bool SampleHistory::Allocate(int32_t slots)
+bool SampleHistory::AddBlock()
 {
-    items = static_cast<int32_t*>(std::calloc(static_cast<size_t>(slots), sizeof(int32_t)));
-    return items != nullptr;
+    auto* block = static_cast<int32_t*>(std::calloc(static_cast<size_t>(growStep), sizeof(int32_t)));
+    if (!block)
+        return false;
+    try {
+        blocks.push_back(block);
+    } catch (const std::bad_alloc&) {
+        std::free(block);
+        return false;
+    }
+    capacity += growStep;
+    return true;
+}
+
+void SampleHistory::FreeBlocks(size_t keep)
+{
+    while (blocks.size() > keep) {
+        std::free(blocks.back());
+        blocks.pop_back();
+    }
 }
 
 bool SampleHistory::Push(int32_t value)
@@ -24,22 +45,16 @@ bool SampleHistory::Push(int32_t value)
     if (!valid)
         return false;
     ++head;
-    if (head == capacity) {
-        // Compared in 64 bits: capacity + growStep may not fit an int32. realloc keeps the
-        // stored samples at their indices and, for large buffers, usually moves no bytes.
-        const int64_t grown = static_cast<int64_t>(capacity) + growStep;
-        int32_t* larger = grown >= slotLimit
-                              ? nullptr
-                              : static_cast<int32_t*>(std::realloc(items, static_cast<size_t>(grown) * sizeof(int32_t)));
-        if (larger) {
-            items = larger;
-            capacity = static_cast<int32_t>(grown);
-        } else {
-            // At the limit, or out of memory: keep every stored sample and overwrite the oldest.
+    if (++writeOffset == growStep) {
+        // head has reached the next block (capacity is always a whole number of blocks).
+        writeOffset = 0;
+        // At the limit, or out of memory: keep every stored sample and overwrite the oldest.
+        // Compared in 64 bits: capacity + growStep may not fit an int32.
+        if (head == capacity && (int64_t{capacity} + growStep >= slotLimit || !AddBlock()))
             head = 0;
-        }
+        writeBlock = blocks[static_cast<size_t>(head / growStep)];
     }
-    items[head] = value;
+    writeBlock[writeOffset] = value;
     if (count < capacity)
         ++count;
     return true;
@@ -51,10 +66,11 @@ void SampleHistory::Clear()
     count = 0;
     if (!valid)
         return;
-    std::free(items);
-    items = nullptr;
+    FreeBlocks(1);
     capacity = growStep;
-    valid = Allocate(capacity);
+    std::memset(blocks.front(), 0, static_cast<size_t>(growStep) * sizeof(int32_t));
+    writeBlock = blocks.front();
+    writeOffset = -1;
 }
 
 int32_t SampleHistory::ValueAt(int32_t k) const
@@ -66,5 +82,5 @@ int32_t SampleHistory::ValueAt(int32_t k) const
         idx += capacity;
     if (idx < 0 || idx >= capacity)
         return 0;
-    return items[idx];
+    return blocks[static_cast<size_t>(idx / growStep)][idx % growStep];
 }

@@ -2,7 +2,9 @@
 // Owned by the graph pane whose series it holds; no lock of its own (the pane guards it).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class SampleHistory {
 public:
@@ -32,7 +34,12 @@ public:
     bool IsValid() const { return valid; }
 
 private:
-    int32_t* items = nullptr;
+    // The slots in blocks of growStep, block i holding slots i * growStep onwards. A growth
+    // adds one zero-filled block and moves nothing: no copying, and no freed blocks of every
+    // earlier size left between the other histories' blocks in the heap.
+    std::vector<int32_t*> blocks;
+    int32_t* writeBlock = nullptr;  // the block that holds slot head
+    int32_t writeOffset = -1;       // head's place in it
     int32_t capacity = 0;
     int32_t growStep = 0;
     int32_t head = -1;
@@ -40,5 +47,6 @@ private:
     bool valid = false;
     int32_t slotLimit;
 
-    bool Allocate(int32_t slots);
+    bool AddBlock();
+    void FreeBlocks(size_t keep);
 };

@@ -9,7 +9,7 @@
 
 class PaneLock {
 public:
-    PaneLock() { ::InitializeSRWLock(&lock); }
+    constexpr PaneLock() = default;
     PaneLock(const PaneLock&) = delete;
     PaneLock& operator=(const PaneLock&) = delete;
 
@@ -36,12 +36,15 @@ public:
     };
 
 private:
-    SRWLOCK lock;
+    SRWLOCK lock = SRWLOCK_INIT;
 };
 
-// The one lock that every pane uses.
+// The one lock that every pane uses. Constant-initialised: a function-local static would need
+// a thread-safe initialisation guard, and the first guard taken on the host's thread makes the
+// posix-thread runtime keep a record (two handles and some memory) that no unload gives back.
+inline PaneLock panesLock;
+
 inline PaneLock& PanesLock()
 {
-    static PaneLock panes;
-    return panes;
+    return panesLock;
 }

@@ -11,4 +11,6 @@ void PrintError(const std::wstring& text);
 
 std::wstring WidenUtf8(const std::string& utf8);
 // The system's text for a Win32 error code, without its line end, with the code appended.
-std::wstring SystemErrorText(unsigned long code);
+// The file's name (the path's last part) fills the text's "%1"; the other inserts, and "%1"
+// when no file is given, are left out.
+std::wstring SystemErrorText(unsigned long code, const std::wstring& file = {});

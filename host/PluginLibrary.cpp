@@ -60,7 +60,7 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Load(const std::wstring& requested
     // The altered search path lets the DLL find its own dependencies beside it.
     const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!module) {
-        error = L"cannot load the plug-in " + path + L": " + SystemErrorText(GetLastError());
+        error = L"cannot load the plug-in " + path + L": " + SystemErrorText(GetLastError(), path);
         return nullptr;
     }
     std::unique_ptr<PluginLibrary> library(new PluginLibrary(module, path));

@@ -110,12 +110,62 @@ std::optional<float> ParseDecimal(std::string_view text)
     return value;
 }
 
+// The length of the well-formed UTF-8 sequence at the start of text that encodes a printable
+// character (no C0 or C1 control, no DEL), or 0.
+size_t PrintableCharacterLength(std::string_view text)
+{
+    const auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return lead >= 0x20 && lead != 0x7F ? 1 : 0;
+    struct Form {
+        unsigned char firstLead, lastLead;
+        size_t length;
+        uint32_t leadBits, lowest;  // lowest: below it the form is overlong (or a C1 control)
+    };
+    constexpr Form forms[] = {
+        {0xC2, 0xDF, 2, 0x1F, 0xA0}, {0xE0, 0xEF, 3, 0x0F, 0x800}, {0xF0, 0xF4, 4, 0x07, 0x10000}};
+    const Form* form = nullptr;
+    for (const Form& f : forms)
+        if (lead >= f.firstLead && lead <= f.lastLead)
+            form = &f;
+    if (!form)
+        return 0;
+    const size_t length = form->length;
+    const uint32_t lowest = form->lowest;
+    uint32_t code = lead & form->leadBits;
+    if (text.size() < length)
+        return 0;
+    for (size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0u) != 0x80)
+            return 0;
+        code = (code << 6) | (byte(i) & 0x3Fu);
+    }
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code >= lowest && code <= 0x10FFFF && !surrogate ? length : 0;
+}
+
+// The field in single quotes as console-safe text: its first 40 characters, every byte that
+// is no printable UTF-8 character written as \xNN.
 std::string Quoted(std::string_view text)
 {
     constexpr size_t shown = 40;
+    constexpr char hex[] = "0123456789ABCDEF";
     std::string quoted = "'";
-    quoted.append(text.substr(0, shown));
-    if (text.size() > shown)
+    size_t characters = 0;
+    while (!text.empty() && characters < shown) {
+        size_t length = PrintableCharacterLength(text);
+        if (length > 0) {
+            quoted.append(text.substr(0, length));
+        } else {
+            const auto value = static_cast<unsigned char>(text.front());
+            quoted += {'\\', 'x', hex[value >> 4], hex[value & 0x0F]};
+            length = 1;
+        }
+        text.remove_prefix(length);
+        ++characters;
+    }
+    if (!text.empty())
         quoted.append("...");
     return quoted + "'";
 }

@@ -47,7 +47,7 @@ bool ReadWholeFile(const std::wstring& path, std::string& text, std::wstring& er
     KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        error = L"cannot open the replay log " + path + L": " + SystemErrorText(GetLastError());
+        error = L"cannot open the replay log " + path + L": " + SystemErrorText(GetLastError(), path);
         return false;
     }
     LARGE_INTEGER size{};
@@ -61,7 +61,7 @@ bool ReadWholeFile(const std::wstring& path, std::string& text, std::wstring& er
         DWORD read = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 24));
         if (!ReadFile(file.Get(), text.data() + done, chunk, &read, nullptr)) {
-            error = L"cannot read the replay log " + path + L": " + SystemErrorText(GetLastError());
+            error = L"cannot read the replay log " + path + L": " + SystemErrorText(GetLastError(), path);
             return false;
         }
         if (read == 0)

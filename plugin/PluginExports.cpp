@@ -70,13 +70,27 @@ extern "C" PluginRecord* GetPlugin()
 extern "C" void ReleasePlugin()
 {
     try {
-        delete pluginInstance;
+        delete pluginInstance;  // the window object destroys the window and unregisters its class
     } catch (...) {
     }
     pluginInstance = nullptr;
 }
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
+#if defined(__GLIBCXX__)
+// libstdc++'s own release of its emergency exception buffer (about 73 KB, taken when the
+// library starts); nothing else gives it back when a statically linked copy is unloaded.
+namespace __gnu_cxx {
+void __freeres();
+}
+#endif
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
 {
+    // Only on FreeLibrary (reserved is null): at process exit everything goes anyway.
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+#if defined(__GLIBCXX__)
+        __gnu_cxx::__freeres();
+#endif
+    }
     return TRUE;
 }

@@ -73,6 +73,9 @@ MainWindow::~MainWindow()
     tray.reset();
     if (window)
         ::DestroyWindow(window);
+    // A class left registered would outlive the DLL with a window procedure into its code.
+    if (classInstance)
+        ::UnregisterClassW(className, classInstance);
 }
 
 MainWindow* MainWindow::Of(HWND handle)
@@ -125,6 +128,7 @@ void MainWindow::RegisterWindowClass(HINSTANCE instance)
     windowClass.hIconSm = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VADERUR));
     // A second plug-in object in the same process finds the class registered already.
     ::RegisterClassExW(&windowClass);
+    classInstance = instance;
 }
 
 bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)

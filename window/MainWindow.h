@@ -119,6 +119,7 @@ private:
     HWND cellTips = nullptr;  // owned by the window: goes with it
     wchar_t title[100] = {};
     wchar_t className[100] = {};
+    HINSTANCE classInstance = nullptr;  // set once the class is registered
     std::unique_ptr<GraphSettings> settings;
     std::vector<std::unique_ptr<CZiveVazudEx>> panes;
     PaneList paneList;  // the same panes, as the export and graphList see them

@@ -220,20 +220,35 @@ TEST_F(PanePixels, LoadLabelOnlyWhenClearOfTheTemperatureLabel)
     Render(probe);
     const int h = probe.TextHeight();
     const plot::VerticalMapping mapping{206, 0, 100, probe.Scale()};
-    // A temperature whose row lies exactly one text height above the row of load 0.
-    int exactlyApart = -1;
-    for (int t = 0; t <= 100 && exactlyApart < 0; ++t)
-        if (mapping.RowOf(0) - mapping.RowOf(t) == h)
-            exactlyApart = t;
-    ASSERT_GE(exactlyApart, 0);
-
     struct Case {
         int32_t temperature;
         int32_t load;
         bool loadLabel;
     };
-    for (const Case& c : {Case{60, 40, true}, Case{45, 43, false}, Case{exactlyApart, 0, false},
-                          Case{exactlyApart + 1, 0, true}}) {
+    // The pairs nearest to the text height (which depends on the font) from either side: the
+    // rows furthest apart that are still at most one text height apart, and the nearest ones
+    // that are more than that. Exactly h and h + 1 wherever the mapping reaches them.
+    Case closest{0, 0, false};
+    Case clear{0, 0, true};
+    int closestGap = -1;
+    int clearGap = 1 << 30;
+    for (int load = 0; load <= 100; ++load) {
+        for (int temperature = load; temperature <= 100; ++temperature) {
+            const int gap = mapping.RowOf(load) - mapping.RowOf(temperature);
+            if (gap <= h && gap > closestGap) {
+                closestGap = gap;
+                closest = Case{temperature, load, false};
+            }
+            if (gap > h && gap < clearGap) {
+                clearGap = gap;
+                clear = Case{temperature, load, true};
+            }
+        }
+    }
+    ASSERT_GE(closestGap, h - 1) << "text height " << h;
+    ASSERT_LE(clearGap, h + 2) << "text height " << h;
+
+    for (const Case& c : {Case{60, 40, true}, Case{45, 43, false}, closest, clear}) {
         CZiveVazudEx pane(window.Get(), &record);
         pane.PushSamples(c.temperature, c.load);
         Render(pane);

@@ -172,6 +172,15 @@ TEST(HostProgram, MalformedReplayLogIsRefusedNamingLineAndColumn)
         << result.output;
     EXPECT_TRUE(run.Log().calls.empty());  // the plug-in is not even loaded
 
+    // Raw bytes of the file reach the console escaped: a NUL, an escape and invalid UTF-8.
+    const char rawLog[] = "temp0,load0\n4\0\x1B\xFF,1\n";
+    WriteFileText(run.folder + L"\\raw.csv", std::string(rawLog, sizeof rawLog - 1));
+    const HostResult raw = run.Run(L"--source replay raw.csv");
+    EXPECT_EQ(raw.exitCode, 1u);
+    EXPECT_NE(raw.output.find("line 2, column 1 (temp0): '4\\x00\\x1B\\xFF' is not a number"), std::string::npos)
+        << raw.output;
+    EXPECT_EQ(raw.output.find_first_of(std::string("\0\x1B", 2)), std::string::npos);
+
     const HostResult missing = run.Run(L"--source replay nowhere.csv");
     EXPECT_EQ(missing.exitCode, 1u);
     EXPECT_NE(missing.output.find("cannot open the replay log"), std::string::npos) << missing.output;
@@ -289,6 +298,7 @@ TEST(HostProgram, PluginProblemsGiveAClearErrorAndExitCode)
         ASSERT_FALSE(result.timedOut);
         EXPECT_EQ(result.exitCode, 1u) << result.output;
         EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
+        EXPECT_EQ(result.output.find('%'), std::string::npos) << result.output;  // no unfilled "%1"
     }
 }
 

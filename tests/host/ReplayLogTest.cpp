@@ -151,4 +151,48 @@ TEST(ReplayLog, LongBadFieldsAreShortenedInTheMessage)
     EXPECT_LT(result.error.size(), 120u);
 }
 
+// The message goes to a console: control bytes and bytes that are no UTF-8 show as \xNN,
+// well-formed UTF-8 text stays as it is, and shortening never cuts a character in two.
+TEST(ReplayLog, BadFieldsAreQuotedAsPrintableText)
+{
+    struct Case {
+        std::string field;
+        std::string quoted;
+    };
+    const Case cases[] = {
+        {std::string("4\0" "2", 3), "'4\\x002'"},
+        {"\x1B[31mred", "'\\x1B[31mred'"},
+        {"tab\there", "'tab\\x09here'"},
+        {"del\x7F", "'del\\x7F'"},
+        {"\xFF\xFE", "'\\xFF\\xFE'"},
+        {"caf\xC3\xA9", "'caf\xC3\xA9'"},                       // U+00E9, kept
+        {"\xE2\x82\xAC" "5", "'\xE2\x82\xAC" "5'"},             // U+20AC, kept
+        {"\xF0\x9F\x94\xA5", "'\xF0\x9F\x94\xA5'"},               // U+1F525, kept
+        {"\xC3" "x", "'\\xC3x'"},                                 // lead byte without its tail
+        {"\xE2\x82", "'\\xE2\\x82'"},                            // cut at the end of the field
+        {"\xC0\xAF", "'\\xC0\\xAF'"},                            // overlong '/'
+        {"\xED\xA0\x80", "'\\xED\\xA0\\x80'"},                  // a UTF-16 surrogate
+        {"\xF4\x90\x80\x80", "'\\xF4\\x90\\x80\\x80'"},        // above U+10FFFF
+        {"\xC2\x85", "'\\xC2\\x85'"},                            // U+0085, a C1 control
+    };
+    for (const Case& c : cases) {
+        const ReplayParseResult result = ParseReplayLog("temp0,load0\n" + c.field + ",1\n");
+        ASSERT_FALSE(result.ok);
+        EXPECT_EQ(result.error, "line 2, column 1 (temp0): " + c.quoted + " is not a number") << c.field;
+    }
+    // The header's unknown column goes through the same quoting.
+    const ReplayParseResult header = ParseReplayLog(std::string("temp0,load0,v\0lts\n1,1\n", 22));
+    EXPECT_EQ(header.error.rfind("line 1, column 3: unknown column 'v\\x00lts'", 0), 0u) << header.error;
+
+    // Forty characters are shown, whole: 39 letters and a euro sign, then "...".
+    const std::string euro = "\xE2\x82\xAC";
+    const ReplayParseResult longField = ParseReplayLog("temp0,load0\n" + std::string(39, 'z') + euro + euro + ",1\n");
+    EXPECT_EQ(longField.error, "line 2, column 1 (temp0): '" + std::string(39, 'z') + euro + "...' is not a number");
+    const ReplayParseResult longNul = ParseReplayLog("temp0,load0\n" + std::string(50, '\0') + ",1\n");
+    std::string escaped;
+    for (int i = 0; i < 40; ++i)
+        escaped += "\\x00";
+    EXPECT_EQ(longNul.error, "line 2, column 1 (temp0): '" + escaped + "...' is not a number");
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 // The main window as a host sees it: Vaderur.dll loaded by name and driven through its
 // exports, then the real window, panes, menu and settings file inspected and exercised.
+#include "tests/window/DefaultProcedureRecorder.h"
 #include "tests/window/WindowHarness.h"
 
 #include "resources/resource.h"
@@ -386,18 +387,26 @@ TEST_F(MainWindowDll, CloseWithoutAHostCallbackKeepsTheWindow)
     EXPECT_TRUE(::IsWindow(main));
 }
 
-TEST_F(MainWindowDll, DrawingModeCommandsNeverMarkTheMenuAndUnknownIdsDoNothing)
+TEST_F(MainWindowDll, DrawingModeCommandsNeverMarkTheMenuAndUnknownIdsArePassedOnUntouched)
 {
     testwindow::WriteSettings({"ShowSyatrayIcon=1;"});
     HWND main = Open(2);
     ASSERT_NE(main, nullptr);
+    // A command the window handles stops there; any other goes to the default procedure
+    // (which answers 0 as the window does, so only the recorder can tell them apart).
+    testwindow::DefaultProcedureRecorder passedOn(module);
+    ASSERT_TRUE(passedOn.Installed());
     for (UINT id : {IDM_USE_BARS, IDM_USE_LINE, IDM_USE_BARS, IDM_CLEAR_HISTORY, IDM_RELOAD_COLORS}) {
         EXPECT_EQ(Command(main, id), 0) << id;
         EXPECT_FALSE(IsChecked(main, IDM_USE_BARS)) << id;
         EXPECT_FALSE(IsChecked(main, IDM_USE_LINE)) << id;
     }
+    EXPECT_TRUE(passedOn.commands.empty());
     for (UINT id : {0u, 1u, 2u, 106u, 32770u, 32775u, 40000u, 65535u}) {
+        passedOn.commands.clear();
         EXPECT_EQ(::SendMessageW(main, WM_COMMAND, MAKEWPARAM(id, 1), 0), 0) << id;
+        const std::vector<std::pair<HWND, WPARAM>> expected{{main, MAKEWPARAM(id, 1)}};
+        EXPECT_EQ(passedOn.commands, expected) << id;
         EXPECT_TRUE(::IsWindow(main)) << id;
         EXPECT_TRUE(IsChecked(main, IDM_TRAY_ICON)) << id;
         EXPECT_FALSE(IsChecked(main, IDM_START_MINIMIZED)) << id;

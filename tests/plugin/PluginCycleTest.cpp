@@ -1,0 +1,188 @@
+// Vaderur.dll loaded and unloaded again and again, as a host that unloads idle plug-ins
+// does: every cycle must give back what it took. Counted here: the process's kernel handles,
+// the busy bytes of every process heap (the CRT's heap among them), its GDI objects and its
+// windows. Not seen: USER objects other than windows (GetGuiResources reads 0 under Wine)
+// and memory that Wine's own server keeps for the process.
+#include "tests/plugin/HostHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <winternl.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using GetPluginProc = PluginRecord* (*)();
+using ReleasePluginProc = void (*)();
+
+constexpr uint32_t cores = 8;
+constexpr int updatesPerCycle = 5;
+// The first cycles pay for what the system keeps once loaded (fonts, GDI+, the settings file).
+constexpr int warmUpCycles = 2;
+constexpr int measuredCycles = 5;
+
+// One entry of the system's handle list (SystemExtendedHandleInformation).
+struct SystemHandleEntry {
+    void* object;
+    ULONG_PTR processId;
+    ULONG_PTR handle;
+    ULONG access;
+    USHORT creatorBackTraceIndex;
+    USHORT typeIndex;
+    ULONG attributes;
+    ULONG reserved;
+};
+struct SystemHandleList {
+    ULONG_PTR count;
+    ULONG_PTR reserved;
+    SystemHandleEntry entries[1];
+};
+constexpr auto systemExtendedHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(64);
+
+template <typename Proc>
+Proc NtdllFunction(const char* name)
+{
+    return reinterpret_cast<Proc>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+// GetProcessHandleCount reads 0 under Wine 8; the system's handle list has them there.
+DWORD KernelHandleCount()
+{
+    DWORD count = 0;
+    if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count > 0)
+        return count;
+    using QueryProc = NTSTATUS(WINAPI*)(SYSTEM_INFORMATION_CLASS, void*, ULONG, ULONG*);
+    const auto query = NtdllFunction<QueryProc>("NtQuerySystemInformation");
+    if (!query)
+        return 0;
+    std::vector<unsigned char> buffer(1 << 20);
+    ULONG needed = 0;
+    while (query(systemExtendedHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) != 0) {
+        if (buffer.size() >= (1u << 28))
+            return 0;
+        buffer.resize(buffer.size() * 2);
+    }
+    const auto* list = reinterpret_cast<const SystemHandleList*>(buffer.data());
+    for (ULONG_PTR i = 0; i < list->count; ++i)
+        if (list->entries[i].processId == ::GetCurrentProcessId())
+            ++count;
+    return count;
+}
+
+// The bytes in use in every heap of the process.
+size_t HeapBytesInUse()
+{
+    std::vector<HANDLE> heaps(::GetProcessHeaps(0, nullptr) + 8);
+    heaps.resize(::GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+    size_t busy = 0;
+    for (HANDLE heap : heaps) {
+        ::HeapLock(heap);
+        PROCESS_HEAP_ENTRY entry{};
+        while (::HeapWalk(heap, &entry))
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+                busy += entry.cbData;
+        ::HeapUnlock(heap);
+    }
+    return busy;
+}
+
+// The GDI objects of this process, from the GDI handle table that the PEB points at (the
+// 64-bit layout: 24-byte entries, the owner's process id at 8, the type at 14). -1 when
+// there is no table.
+int GdiObjectCount()
+{
+    constexpr size_t pebTableOffset = 0xF8;
+    constexpr int tableEntries = 16384;
+    using QueryProc = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    const auto query = NtdllFunction<QueryProc>("NtQueryInformationProcess");
+    PROCESS_BASIC_INFORMATION basic{};
+    if (!query || query(::GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
+        !basic.PebBaseAddress)
+        return -1;
+    const auto* peb = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress);
+    const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + pebTableOffset);
+    if (!table)
+        return -1;
+    int count = 0;
+    const auto ownId = static_cast<USHORT>(::GetCurrentProcessId());
+    for (int i = 0; i < tableEntries; ++i) {
+        const unsigned char* entry = table + 24 * i;
+        USHORT owner = 0;
+        std::memcpy(&owner, entry + 8, sizeof owner);
+        if (entry[14] != 0 && (owner == ownId || owner == 0))
+            ++count;
+    }
+    return count;
+}
+
+struct Reading {
+    DWORD handles;
+    size_t heapBytes;
+    int gdiObjects;
+    DWORD guiObjects;  // GDI and USER objects as Windows counts them; 0 under Wine
+};
+
+Reading Read()
+{
+    return {KernelHandleCount(), HeapBytesInUse(), GdiObjectCount(),
+            ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS) +
+                ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)};
+}
+
+// One host session: load, attach, a few updates (the window and its panes are built and
+// painted), release, unload.
+void RunCycle(HWND hostWindow)
+{
+    HMODULE module = ::LoadLibraryW(L"Vaderur.dll");
+    ASSERT_NE(module, nullptr) << ::GetLastError();
+    const auto getPlugin =
+        reinterpret_cast<GetPluginProc>(reinterpret_cast<void*>(::GetProcAddress(module, "GetPlugin")));
+    const auto releasePlugin =
+        reinterpret_cast<ReleasePluginProc>(reinterpret_cast<void*>(::GetProcAddress(module, "ReleasePlugin")));
+    ASSERT_NE(getPlugin, nullptr);
+    ASSERT_NE(releasePlugin, nullptr);
+    PluginRecord* record = getPlugin();
+    ASSERT_NE(record, nullptr);
+    record->info->hostWindow = hostWindow;
+    record->info->hostInstance = module;
+    SensorSnapshot snapshot = testhost::MakeSnapshot(cores, 55.0f, 40);
+    for (int i = 0; i < updatesPerCycle; ++i) {
+        record->Update(&snapshot);
+        testhost::Pump();
+    }
+    EXPECT_NE(testhost::PluginMainWindow(), nullptr);
+    releasePlugin();
+    testhost::Pump();
+    EXPECT_TRUE(::FreeLibrary(module));
+    EXPECT_EQ(::GetModuleHandleW(L"Vaderur.dll"), nullptr);
+    // A class left registered would keep a window procedure into the unloaded code (and
+    // the module's icons), and with the DLL at another address the next load adds one more.
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    EXPECT_FALSE(::GetClassInfoExW(module, L"MOLTAVIS", &windowClass));
+}
+
+TEST(PluginCycle, LoadingAndUnloadingLeavesNothingBehind)
+{
+    HWND hostWindow = testhost::CreateHostWindow();
+    ASSERT_NE(hostWindow, nullptr);
+    for (int i = 0; i < warmUpCycles; ++i)
+        ASSERT_NO_FATAL_FAILURE(RunCycle(hostWindow));
+    const Reading before = Read();
+    for (int i = 0; i < measuredCycles; ++i)
+        ASSERT_NO_FATAL_FAILURE(RunCycle(hostWindow));
+    const Reading after = Read();
+    ::DestroyWindow(hostWindow);
+
+    EXPECT_GT(before.handles, 0u) << "no way to count this process's handles";
+    EXPECT_EQ(after.handles, before.handles) << measuredCycles << " cycles";
+    EXPECT_EQ(after.heapBytes, before.heapBytes) << measuredCycles << " cycles";
+    EXPECT_GT(before.gdiObjects, 0) << "no GDI handle table";
+    EXPECT_EQ(after.gdiObjects, before.gdiObjects);
+    EXPECT_EQ(after.guiObjects, before.guiObjects);
+    EXPECT_TRUE(testhost::ThreadWindowsOfClass(L"MOLTAVIS").empty());
+}
+
+}  // namespace

@@ -97,6 +97,9 @@ bool MainWindow::Create(HINSTANCE instance, uint32_t paneCount, uint32_t tjMax)
     ::LoadStringW(instance, IDS_APP_TITLE, title, textCapacity);
     ::LoadStringW(instance, IDC_MOLTAVIS, className, textCapacity);
     RegisterWindowClass(instance);
+    // Asked for here, not in a function-local static: its thread-safe guard would leave a
+    // thread record of the runtime behind at every unload.
+    taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     textformat::Append(titleSuffix, title, std::wcslen(title), textCapacity);
     this->paneCount = paneCount;
     try {

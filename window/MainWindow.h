@@ -120,6 +120,9 @@ private:
     wchar_t title[100] = {};
     wchar_t className[100] = {};
     HINSTANCE classInstance = nullptr;  // set once the class is registered
+    // Sent to every top-level window when the shell (re)creates its taskbar: after a restart
+    // of the shell and after a change of display scale. The shell has then forgotten every icon.
+    UINT taskbarCreated = 0;
     std::unique_ptr<GraphSettings> settings;
     std::vector<std::unique_ptr<CZiveVazudEx>> panes;
     PaneList paneList;  // the same panes, as the export and graphList see them

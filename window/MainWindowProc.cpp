@@ -27,14 +27,6 @@ void ForEachPane(const PaneList& panes, Action action)
     }
 }
 
-// Sent to every top-level window when the shell (re)creates its taskbar: after a restart of
-// the shell and after a change of display scale. The shell has then forgotten every icon.
-UINT TaskbarCreatedMessage()
-{
-    static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
-    return message;
-}
-
 void SetMinimumTrackSize(HWND window, MINMAXINFO* limits)
 {
     RECT rect{0, 0, minimumClientWidth, minimumClientHeight};
@@ -226,7 +218,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     default:
-        if (message != 0 && message == TaskbarCreatedMessage()) {
+        if (message != 0 && message == taskbarCreated) {
             // Without this the hidden window would be out of reach until the host unloads us.
             if (tray)
                 tray->RestoreIcon();

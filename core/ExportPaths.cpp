@@ -1,7 +1,5 @@
 #include "core/ExportPaths.h"
 
-#include "core/TextFormat.h"
-
 ExportPath::ExportPath(const wchar_t* folder, const wchar_t* title, const wchar_t* extension)
 {
     Append(folder).Append(L"\\").Append(title).Append(extension);
@@ -28,9 +26,4 @@ ExportPath& ExportPath::Append(const wchar_t* part)
     length += partLength;
     text[length] = L'\0';
     return *this;
-}
-
-ExportPath& ExportPath::AppendDecimal(uint32_t value)
-{
-    return Append(textformat::Digits<wchar_t>::Decimal(value).Text());
 }

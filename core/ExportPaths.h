@@ -14,7 +14,6 @@ public:
     ExportPath(const wchar_t* folder, const wchar_t* title, const wchar_t* extension);
 
     ExportPath& Append(const wchar_t* text);
-    ExportPath& AppendDecimal(uint32_t value);
 
     // False once anything appended did not fit (the text then stays at what did fit whole).
     bool Fits() const { return fits; }

@@ -134,8 +134,9 @@ void CZiveVazudEx::SaveSnapshot()
         return;
     const ExportPath bmpPath(folder, titleText, L".bmp");
     const ExportPath pngPath(folder, titleText, L".png");
-    ExportPath tmpPath(folder, titleText, L".");
-    tmpPath.AppendDecimal(::GetCurrentThreadId()).Append(L".tmp");
+    // As long as the PNG's name, so it fits whenever that does; one pane is saved by one
+    // export at a time, so the name is never shared.
+    const ExportPath tmpPath(folder, titleText, L".tmp");
     if (!bmpPath.Fits() || !pngPath.Fits() || !tmpPath.Fits())
         return;
 

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,4 +31,23 @@ bool MoveToNewFile(const char* temporary, const char* target)
 unsigned long CurrentProcessNumber()
 {
     return static_cast<unsigned long>(getpid());
+}
+
+std::string FinalPathOf(const char* name)
+{
+    std::unique_ptr<char, decltype(&std::free)> resolved(realpath(name, nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : std::string(name);
+}
+
+bool IsReadOnlyFile(const char* path)
+{
+    // The mode bits, not access(): a privileged user may write anything.
+    struct stat existing;
+    return stat(path, &existing) == 0 && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool HasOtherNames(const char* path)
+{
+    struct stat existing;
+    return stat(path, &existing) == 0 && existing.st_nlink > 1;
 }

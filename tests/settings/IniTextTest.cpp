@@ -204,6 +204,51 @@ TEST_F(SafeRewrite, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
     EXPECT_EQ(FolderContents(), Folder{settingsFile});
 }
 
+TEST_F(SafeRewrite, AReadOnlyFileIsLeftAsItIs)
+{
+    namespace fs = std::filesystem;
+    const std::string before = "[h]\r\nShowSyatrayIcon=0;\r\n";
+    WriteFile(settingsFile, before);
+    const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(settingsFile, writable, fs::perm_options::remove);
+
+    EXPECT_FALSE(WriteSettingsFile(u"[h]\nShowSyatrayIcon=1;\n"));
+    EXPECT_EQ(ReadFile(settingsFile), before);
+    EXPECT_EQ(fs::status(settingsFile).permissions() & fs::perms::owner_write, fs::perms::none);
+    EXPECT_EQ(FolderContents(), Folder{settingsFile});
+    fs::permissions(settingsFile, fs::perms::owner_write, fs::perm_options::add);
+}
+
+// The name may be a symbolic or a hard link to the file the user keeps elsewhere: the rewrite
+// goes to that file, and the link stays a link.
+TEST_F(SafeRewrite, LinksStillNameTheRewrittenFile)
+{
+    namespace fs = std::filesystem;
+    const std::string before = "[h]\r\nShowSyatrayIcon=0;\r\n";
+    fs::create_directory("kept");
+    const std::string kept = "kept/Vaderur.ini";
+    WriteFile(kept, before);
+    std::error_code noSymlinks;
+    fs::create_symlink(fs::absolute(kept), settingsFile, noSymlinks);
+    if (!noSymlinks) {
+        EXPECT_TRUE(WriteSettingsFile(u"[h]\n"));
+        EXPECT_TRUE(fs::is_symlink(settingsFile));
+        EXPECT_EQ(ReadFile(kept), "[h]\r\n");
+        EXPECT_EQ(FolderContents(), (Folder{settingsFile, "kept"}));
+        EXPECT_EQ(fs::directory_iterator("kept")->path().filename().string(), settingsFile);
+        fs::remove(settingsFile);
+    }
+
+    fs::create_hard_link(kept, settingsFile);
+    EXPECT_TRUE(WriteSettingsFile(u"[x]\n"));
+    EXPECT_EQ(ReadFile(kept), "[x]\r\n");
+    WriteFile(kept, "[y]\r\n");
+    EXPECT_EQ(ReadFile(settingsFile), "[y]\r\n") << "still one file under two names";
+    EXPECT_EQ(FolderContents(), (Folder{settingsFile, "kept"}));
+    if (noSymlinks)
+        GTEST_SKIP() << "symbolic links cannot be made here: " << noSymlinks.message();
+}
+
 TEST_F(SafeRewrite, CreatingNeverReplacesAFile)
 {
     EXPECT_TRUE(CreateSettingsFile(u"[new]\n"));

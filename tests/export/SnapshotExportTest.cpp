@@ -261,6 +261,27 @@ TEST_F(SnapshotExport, AReadOnlyPictureKeepsItsContentAndTheBmpIsStillDeleted)
     ExpectNoLeftovers();
 }
 
+// The PNG encoder under Wine refuses pictures wider than 1,000,000 pixels: a pane holding
+// more samples than that gets the newest that fit, never no picture at all.
+TEST_F(SnapshotExport, APaneTooWideForTheEncoderIsSavedWithItsNewestSamples)
+{
+    CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"), 792, 40);  // low, to keep the picture small
+    PushSamples(pane, 1000, 20, 90);      // older than the widest picture holds
+    PushSamples(pane, 999934, 80, 10);    // exactly the 1,000,000 - 66 columns of it
+
+    pane->SaveSnapshot();
+
+    const auto png = Png(core0Png);
+    ASSERT_TRUE(png) << "no picture for a pane of 1,000,934 samples";
+    EXPECT_EQ(png->width, 1000000);
+    EXPECT_EQ(png->height, 40);
+    for (int x : {34, 500000, 1000000 - 34}) {
+        EXPECT_EQ(png->ColourAt(x, RowOf(80, 40)), testTemperature) << x;
+        EXPECT_NE(png->ColourAt(x, RowOf(20, 40)), testTemperature) << x;
+    }
+    ExpectNoLeftovers();
+}
+
 // A pane whose pictures go to a folder the test chooses.
 class FolderPane : public CZiveVazudEx {
 public:

@@ -5,6 +5,7 @@
 #include "core/WindowLayout.h"
 #include "resources/resource.h"
 #include "settings/SettingsReader.h"
+#include "window/TimerSeam.h"
 #include "window/WindowViews.h"
 
 #include <cwchar>
@@ -157,7 +158,7 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
     Publish();
 
     if (options.LogInterval != 0)
-        ::SetTimer(window, logTimerId, options.LogInterval, LogTimerProc);
+        CallSetTimer(window, logTimerId, options.LogInterval, LogTimerProc);
 
     ::ShowWindow(window, SW_SHOWNORMAL);
     ::UpdateWindow(window);

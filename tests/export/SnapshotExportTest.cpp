@@ -455,6 +455,38 @@ TEST_F(SnapshotExport, StartsWhileAnExportRunsQueueAtMostOneMore)
     panes.Workers().WaitForAll();
 }
 
+std::atomic<int> bmpsSeen{0};
+void CountBmp(const wchar_t*)
+{
+    ++bmpsSeen;
+}
+
+// The pane's named mutex keeps an export from drawing while a paint (of this or another
+// process) draws the same pane: held here, the export must wait for it.
+TEST_F(SnapshotExport, AnExportWaitsWhileThePanesNamedMutexIsHeld)
+{
+    CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"));
+    PushSamples(pane, 100, 60, 40);
+    bmpsSeen = 0;
+    SetBmpWrittenHook(CountBmp);
+    KernelHandle mutex(::CreateMutexW(nullptr, FALSE, pane->MutexName()));
+    ASSERT_TRUE(mutex);
+    ASSERT_EQ(::WaitForSingleObject(mutex.Get(), 10000), WAIT_OBJECT_0);
+
+    ASSERT_TRUE(panes.Workers().Start(panes.List()));
+    // Unheld, this export writes its BMP within milliseconds.
+    EXPECT_FALSE(WaitUntil([] { return bmpsSeen.load() > 0; }, 2000)) << "the export did not wait for the mutex";
+    EXPECT_FALSE(FileExists(InExeFolder(core0Png)));
+
+    ASSERT_TRUE(::ReleaseMutex(mutex.Get()));
+    EXPECT_TRUE(WaitUntil([&] { return Png(core0Png).has_value(); }, 20000));
+    panes.Workers().WaitForAll();
+    EXPECT_EQ(bmpsSeen.load(), 1);
+    const auto png = Png(core0Png);
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->width, 166);
+}
+
 // The window thread's side of a pane under export: grow the histories past the size that
 // lives in memory of its own (freed straight back to the system), then clear them, again
 // and again until told to stop.

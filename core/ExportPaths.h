@@ -25,3 +25,7 @@ private:
     size_t length = 0;
     bool fits = true;
 };
+
+// True for a name the export gives its temporary PNGs, exactly: "Core #<n>.tmp", and
+// "Core #<n>.<thread id>.tmp" of earlier versions.
+bool IsPictureTemporaryName(const wchar_t* name);

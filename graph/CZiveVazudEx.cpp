@@ -143,6 +143,7 @@ void CZiveVazudEx::SaveSnapshot()
     const ExportPath tmpPath(folder, titleText, L".tmp");
     if (!bmpPath.Fits() || !pngPath.Fits() || !tmpPath.Fits())
         return;
+    RemoveStalePictureTemporaries(folder);
 
     WindowDc screen(nullptr);
     if (!screen)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Moves temporary onto target, replacing the file of that name if there is one.
 bool ReplaceFileWith(const char* temporary, const char* target);
@@ -22,3 +23,8 @@ bool IsReadOnlyFile(const char* path);
 
 // True when the file has hard links besides this name: replacing it would split them.
 bool HasOtherNames(const char* path);
+
+// Removes the files of folder ("" for the current one, else ending in a separator) whose
+// names isOurs accepts, last written before this process started, and open nowhere. POSIX
+// cannot tell a file in use, and there the time this code was loaded stands for the start.
+void RemoveStaleFiles(const std::string& folder, bool (*isOurs)(std::string_view name));

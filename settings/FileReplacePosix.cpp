@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,4 +52,29 @@ bool HasOtherNames(const char* path)
 {
     struct stat existing;
     return stat(path, &existing) == 0 && existing.st_nlink > 1;
+}
+
+namespace {
+
+const std::time_t loadTime = std::time(nullptr);
+
+struct DirectoryCloser {
+    void operator()(DIR* directory) const { closedir(directory); }
+};
+
+}  // namespace
+
+void RemoveStaleFiles(const std::string& folder, bool (*isOurs)(std::string_view name))
+{
+    const std::unique_ptr<DIR, DirectoryCloser> directory(opendir(folder.empty() ? "." : folder.c_str()));
+    if (!directory)
+        return;
+    while (const dirent* entry = readdir(directory.get())) {
+        if (!isOurs(entry->d_name))
+            continue;
+        const std::string path = folder + entry->d_name;
+        struct stat existing;
+        if (lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) && existing.st_mtime < loadTime)
+            unlink(path.c_str());
+    }
 }

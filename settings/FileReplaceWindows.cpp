@@ -30,6 +30,7 @@ HANDLE OpenForQuery(const char* path)
 struct QueryHandle {
     HANDLE handle;
     explicit QueryHandle(const char* path) : handle(OpenForQuery(path)) {}
+    explicit QueryHandle(HANDLE opened) : handle(opened) {}
     ~QueryHandle()
     {
         if (handle != INVALID_HANDLE_VALUE)
@@ -37,6 +38,18 @@ struct QueryHandle {
     }
     QueryHandle(const QueryHandle&) = delete;
     QueryHandle& operator=(const QueryHandle&) = delete;
+};
+
+struct Search {
+    HANDLE handle;
+    Search(const std::string& pattern, WIN32_FIND_DATAA* found) : handle(FindFirstFileA(pattern.c_str(), found)) {}
+    ~Search()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            FindClose(handle);
+    }
+    Search(const Search&) = delete;
+    Search& operator=(const Search&) = delete;
 };
 
 }  // namespace
@@ -65,4 +78,23 @@ bool HasOtherNames(const char* path)
     BY_HANDLE_FILE_INFORMATION information{};
     return file.handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file.handle, &information)
         && information.nNumberOfLinks > 1;
+}
+
+void RemoveStaleFiles(const std::string& folder, bool (*isOurs)(std::string_view name))
+{
+    FILETIME started{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(GetCurrentProcess(), &started, &exited, &kernel, &user))
+        return;
+    WIN32_FIND_DATAA found{};
+    const Search search(folder + "*", &found);
+    if (search.handle == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !isOurs(found.cFileName)
+            || CompareFileTime(&found.ftLastWriteTime, &started) >= 0)
+            continue;
+        // Opened for nobody else, so any open handle makes this fail; the file goes on close.
+        const QueryHandle stale(CreateFileA((folder + found.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                            FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    } while (FindNextFileA(search.handle, &found));
 }

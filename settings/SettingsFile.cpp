@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -19,12 +20,29 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// The folder part of a path, its last separator included; "" for a bare name.
+std::string FolderOf(const std::string& path)
+{
+    const size_t separator = path.find_last_of("/\\");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
 // Beside the file it replaces, so that moving it into place never crosses a volume.
 std::string TemporaryFileBeside(const std::string& target)
 {
-    const size_t separator = target.find_last_of("/\\");
-    const std::string folder = separator == std::string::npos ? std::string() : target.substr(0, separator + 1);
-    return folder + IniText::fileName + "." + std::to_string(CurrentProcessNumber()) + ".tmp";
+    return FolderOf(target) + IniText::fileName + "." + std::to_string(CurrentProcessNumber()) + ".tmp";
+}
+
+// Exactly the names TemporaryFileBeside gives: "Vaderur.ini.<process number>.tmp".
+bool IsSettingsTemporaryName(std::string_view name)
+{
+    const std::string_view prefix = IniText::fileName;
+    const std::string_view suffix = ".tmp";
+    if (name.size() < prefix.size() + 2 + suffix.size() || name.substr(0, prefix.size()) != prefix
+        || name[prefix.size()] != '.' || name.substr(name.size() - suffix.size()) != suffix)
+        return false;
+    const std::string_view number = name.substr(prefix.size() + 1, name.size() - prefix.size() - 1 - suffix.size());
+    return number.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 enum class Written { yes, no, notOpened };
@@ -55,6 +73,8 @@ bool WriteThroughTemporaryFile(std::u16string_view text, Placement placement)
     // A move would leave the other names with the old text: such a file is rewritten where it is.
     if (replacing && HasOtherNames(target.c_str()))
         return WriteBytes(target, bytes) == Written::yes;
+    // Temporaries a killed process left here go now (older than this one, open nowhere).
+    RemoveStaleFiles(FolderOf(target), IsSettingsTemporaryName);
     const std::string temporary = TemporaryFileBeside(target);
     const Written written = WriteBytes(temporary, bytes);
     if (written == Written::notOpened)

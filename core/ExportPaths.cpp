@@ -1,6 +1,27 @@
 #include "core/ExportPaths.h"
 
-#include "core/TextFormat.h"
+namespace {
+
+// Skips the text when name starts with it; null otherwise.
+const wchar_t* After(const wchar_t* name, const wchar_t* text)
+{
+    for (; *text != L'\0'; ++name, ++text) {
+        if (*name != *text)
+            return nullptr;
+    }
+    return name;
+}
+
+// Skips one or more decimal digits; null when there is none.
+const wchar_t* AfterDigits(const wchar_t* name)
+{
+    const wchar_t* end = name;
+    while (*end >= L'0' && *end <= L'9')
+        ++end;
+    return end == name ? nullptr : end;
+}
+
+}  // namespace
 
 ExportPath::ExportPath(const wchar_t* folder, const wchar_t* title, const wchar_t* extension)
 {
@@ -30,7 +51,15 @@ ExportPath& ExportPath::Append(const wchar_t* part)
     return *this;
 }
 
-ExportPath& ExportPath::AppendDecimal(uint32_t value)
+bool IsPictureTemporaryName(const wchar_t* name)
 {
-    return Append(textformat::Digits<wchar_t>::Decimal(value).Text());
+    const wchar_t* rest = name ? After(name, L"Core #") : nullptr;
+    rest = rest ? AfterDigits(rest) : nullptr;
+    if (!rest)
+        return false;
+    if (const wchar_t* threadPart = After(rest, L"."))
+        if (const wchar_t* afterThread = AfterDigits(threadPart))
+            rest = afterThread;
+    const wchar_t* end = After(rest, L".tmp");
+    return end && *end == L'\0';
 }

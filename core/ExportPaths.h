@@ -14,7 +14,6 @@ public:
     ExportPath(const wchar_t* folder, const wchar_t* title, const wchar_t* extension);
 
     ExportPath& Append(const wchar_t* text);
-    ExportPath& AppendDecimal(uint32_t value);
 
     // False once anything appended did not fit (the text then stays at what did fit whole).
     bool Fits() const { return fits; }
@@ -26,3 +25,7 @@ private:
     size_t length = 0;
     bool fits = true;
 };
+
+// True for a name the export gives its temporary PNGs, exactly: "Core #<n>.tmp", and
+// "Core #<n>.<thread id>.tmp" of earlier versions.
+bool IsPictureTemporaryName(const wchar_t* name);

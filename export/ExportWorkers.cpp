@@ -21,7 +21,10 @@ DWORD WINAPI SnapshotWorker(LPVOID parameter)
     const HMODULE module = job->module;
     try {
         ExportWorkers& owner = *job->owner;
+        ::AcquireSRWLockExclusive(&owner.exportTurn);
+        owner.exportWaiting.store(false);
         SaveEveryPane(job->panes, owner.paneTurn, owner.cancelRequested);
+        ::ReleaseSRWLockExclusive(&owner.exportTurn);
     } catch (...) {
     }
     delete job;
@@ -35,6 +38,8 @@ ExportWorkers::~ExportWorkers()
 
 bool ExportWorkers::Start(const PaneList& panes)
 {
+    if (exportWaiting.load())
+        return true;
     // Ended threads are forgotten here, so the list stays as short as the exports running.
     threads.erase(std::remove_if(threads.begin(), threads.end(),
                                  [](const KernelHandle& t) { return ::WaitForSingleObject(t.Get(), 0) != WAIT_TIMEOUT; }),
@@ -52,8 +57,10 @@ bool ExportWorkers::Start(const PaneList& panes)
         ::FreeLibrary(module);
         return false;
     }
+    exportWaiting.store(true);
     KernelHandle thread(::CreateThread(nullptr, 0, SnapshotWorker, job.get(), 0, nullptr));
     if (!thread) {
+        exportWaiting.store(false);
         ::FreeLibrary(module);
         return false;
     }

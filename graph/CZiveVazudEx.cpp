@@ -10,6 +10,7 @@
 #include "win32/Handles.h"
 #include "win32/PictureFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -17,6 +18,9 @@ namespace {
 
 constexpr int32_t fallbackCapacity = 1680;
 constexpr int32_t exportMargin = 66;  // the plot's insets and frame around one column per sample
+// The widest picture the PNG encoder takes (libpng's width limit, which GDI+ under Wine
+// keeps): a longer history is saved as its newest samples that fit, not refused whole.
+constexpr int64_t widestExport = 1000000;
 
 }  // namespace
 
@@ -137,10 +141,12 @@ void CZiveVazudEx::SaveSnapshot()
         return;
     const ExportPath bmpPath(folder, titleText, L".bmp");
     const ExportPath pngPath(folder, titleText, L".png");
-    ExportPath tmpPath(folder, titleText, L".");
-    tmpPath.AppendDecimal(::GetCurrentThreadId()).Append(L".tmp");
+    // As long as the PNG's name, so it fits whenever that does; one pane is saved by one
+    // export at a time, so the name is never shared.
+    const ExportPath tmpPath(folder, titleText, L".tmp");
     if (!bmpPath.Fits() || !pngPath.Fits() || !tmpPath.Fits())
         return;
+    RemoveStalePictureTemporaries(folder);
 
     WindowDc screen(nullptr);
     if (!screen)
@@ -162,7 +168,8 @@ void CZiveVazudEx::SaveSnapshot()
         const int64_t held = tempHistory ? tempHistory->Count() : 0;
         RECT exportRect{};
         ::GetClientRect(pane, &exportRect);
-        const std::optional<BmpGeometry> geometry = MakeBmpGeometry(held + exportMargin, exportRect.bottom, bitsPerPixel);
+        const int64_t width = std::min(held + exportMargin, widestExport);
+        const std::optional<BmpGeometry> geometry = MakeBmpGeometry(width, exportRect.bottom, bitsPerPixel);
         if (!geometry)
             return;  // no height, or too large for one file
         picture = MakeBmpPicture(*geometry, ::GetDeviceCaps(screen.Get(), LOGPIXELSX),

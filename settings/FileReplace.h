@@ -2,6 +2,9 @@
 // file into place. One POSIX and one Windows source implement them; the settings file code owns the files.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 // Moves temporary onto target, replacing the file of that name if there is one.
 bool ReplaceFileWith(const char* temporary, const char* target);
 
@@ -10,3 +13,18 @@ bool MoveToNewFile(const char* temporary, const char* target);
 
 // Differs between processes running at the same time; names the temporary file.
 unsigned long CurrentProcessNumber();
+
+// The file the name finally resolves to, through any symbolic links; the name itself when
+// there is no such file or it cannot be resolved.
+std::string FinalPathOf(const char* name);
+
+// True for an existing file the user made read-only.
+bool IsReadOnlyFile(const char* path);
+
+// True when the file has hard links besides this name: replacing it would split them.
+bool HasOtherNames(const char* path);
+
+// Removes the files of folder ("" for the current one, else ending in a separator) whose
+// names isOurs accepts, last written before this process started, and open nowhere. POSIX
+// cannot tell a file in use, and there the time this code was loaded stands for the start.
+void RemoveStaleFiles(const std::string& folder, bool (*isOurs)(std::string_view name));

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -19,29 +20,68 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Beside the settings file, so that moving it into place never crosses a volume.
-std::string TemporaryFileName()
+// The folder part of a path, its last separator included; "" for a bare name.
+std::string FolderOf(const std::string& path)
 {
-    return std::string(IniText::fileName) + "." + std::to_string(CurrentProcessNumber()) + ".tmp";
+    const size_t separator = path.find_last_of("/\\");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+// Beside the file it replaces, so that moving it into place never crosses a volume.
+std::string TemporaryFileBeside(const std::string& target)
+{
+    return FolderOf(target) + IniText::fileName + "." + std::to_string(CurrentProcessNumber()) + ".tmp";
+}
+
+// Exactly the names TemporaryFileBeside gives: "Vaderur.ini.<process number>.tmp".
+bool IsSettingsTemporaryName(std::string_view name)
+{
+    const std::string_view prefix = IniText::fileName;
+    const std::string_view suffix = ".tmp";
+    if (name.size() < prefix.size() + 2 + suffix.size() || name.substr(0, prefix.size()) != prefix
+        || name[prefix.size()] != '.' || name.substr(name.size() - suffix.size()) != suffix)
+        return false;
+    const std::string_view number = name.substr(prefix.size() + 1, name.size() - prefix.size() - 1 - suffix.size());
+    return number.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+enum class Written { yes, no, notOpened };
+
+Written WriteBytes(const std::string& path, const std::string& bytes)
+{
+    File file(std::fopen(path.c_str(), "wb"));
+    if (!file)
+        return Written::notOpened;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    // fclose flushes; a full disk shows up here.
+    return std::fclose(file.release()) == 0 && written ? Written::yes : Written::no;
 }
 
 enum class Placement { replaceExisting, onlyWhenMissing };
 
 // Writes the bytes to a temporary file and moves it into place. The temporary file is gone
-// afterwards on every path: moved, or removed after a failed write or move.
+// afterwards on every path: moved, or removed after a failed write or move. A replaced file
+// is the one the name finally resolves to, so a symbolic link keeps pointing at it; a
+// read-only file is the user's and stays as it is.
 bool WriteThroughTemporaryFile(std::u16string_view text, Placement placement)
 {
     const std::string bytes = EncodeSettingsText(text);
-    const std::string temporary = TemporaryFileName();
-    File file(std::fopen(temporary.c_str(), "wb"));
-    if (!file)
+    const bool replacing = placement == Placement::replaceExisting;
+    const std::string target = replacing ? FinalPathOf(IniText::fileName) : std::string(IniText::fileName);
+    if (replacing && IsReadOnlyFile(target.c_str()))
         return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    // fclose flushes; a full disk shows up here.
-    written = std::fclose(file.release()) == 0 && written;
-    const bool placed = written
-        && (placement == Placement::replaceExisting ? ReplaceFileWith(temporary.c_str(), IniText::fileName)
-                                                    : MoveToNewFile(temporary.c_str(), IniText::fileName));
+    // A move would leave the other names with the old text: such a file is rewritten where it is.
+    if (replacing && HasOtherNames(target.c_str()))
+        return WriteBytes(target, bytes) == Written::yes;
+    // Temporaries a killed process left here go now (older than this one, open nowhere).
+    RemoveStaleFiles(FolderOf(target), IsSettingsTemporaryName);
+    const std::string temporary = TemporaryFileBeside(target);
+    const Written written = WriteBytes(temporary, bytes);
+    if (written == Written::notOpened)
+        return false;  // whatever has that name is not ours
+    const bool placed = written == Written::yes
+        && (replacing ? ReplaceFileWith(temporary.c_str(), target.c_str())
+                      : MoveToNewFile(temporary.c_str(), target.c_str()));
     if (!placed)
         std::remove(temporary.c_str());
     return placed;

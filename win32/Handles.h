@@ -55,6 +55,10 @@ struct KernelHandleTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static void Free(HANDLE h) { ::CloseHandle(h); }
 };
+struct FindHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE h) { ::FindClose(h); }
+};
 
 // Pens, brushes, fonts and bitmaps: DeleteObject.
 template <typename T>
@@ -75,6 +79,8 @@ using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
 using OwnedIcon = UniqueHandle<HICON, IconTraits>;
 // Threads, mutexes, events and files: CloseHandle.
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+// A directory search from FindFirstFileW: FindClose.
+using FindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
 
 // A DC from GetDC (the client area; null for the screen) or GetWindowDC (the whole window,
 // frame and menu included): ReleaseDC with the same window.

@@ -20,6 +20,15 @@ bool WriteAll(HANDLE file, const void* data, DWORD size)
     return ::WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
+// When this process started; the zero time when that cannot be told, so nothing is older.
+FILETIME ProcessStart()
+{
+    FILETIME creation{}, exited{}, kernel{}, user{};
+    if (!::GetProcessTimes(::GetCurrentProcess(), &creation, &exited, &kernel, &user))
+        return FILETIME{};
+    return creation;
+}
+
 }  // namespace
 
 bool WriteBmpFile(const wchar_t* path, const BmpPicture& picture, const void* pixels)
@@ -76,4 +85,25 @@ BmpPicture MakeBmpPicture(const BmpGeometry& geometry, int32_t horizontalDpi, in
     picture.fileHeader = MakeBmpFileHeader(geometry);
     picture.infoHeader = MakeBmpInfoHeader(geometry, PixelsPerMetre(horizontalDpi), PixelsPerMetre(verticalDpi));
     return picture;
+}
+
+void RemoveStalePictureTemporaries(const wchar_t* folder)
+{
+    ExportPath pattern(folder, L"Core #*", L".tmp");
+    if (!pattern.Fits())
+        return;
+    const FILETIME started = ProcessStart();
+    WIN32_FIND_DATAW found{};
+    FindHandle search(::FindFirstFileW(pattern.Text(), &found));
+    if (!search)
+        return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsPictureTemporaryName(found.cFileName) ||
+            ::CompareFileTime(&found.ftLastWriteTime, &started) >= 0)
+            continue;
+        const ExportPath path(folder, found.cFileName, L"");
+        // Opened for nobody else, so any open handle makes this fail; the file goes on close.
+        KernelHandle stale(::CreateFileW(path.Text(), DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE,
+                                         nullptr));
+    } while (::FindNextFileW(search.Get(), &found));
 }

@@ -24,3 +24,8 @@ bool WriteBmpFile(const wchar_t* path, const BmpPicture& picture, const void* pi
 // read-only PNG is kept. False when no new PNG is in place. The caller frees the pixels before
 // this, so memory holds the picture only once.
 bool ConvertBmpToPng(const ExportPath& bmpPath, const ExportPath& pngPath, const ExportPath& tmpPath);
+
+// Removes from folder the temporary PNGs of exports that a killed process left: only names of
+// exactly the export's naming, last written before this process started, and not open
+// anywhere (a file in use stays, whatever sharing its user allowed).
+void RemoveStalePictureTemporaries(const wchar_t* folder);

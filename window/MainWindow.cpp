@@ -8,6 +8,7 @@
 #include "window/MainWindowProc.h"
 #include "window/TemperatureIcon.h"
 #include "win32/ExecutableFolder.h"
+#include "window/TimerSeam.h"
 #include "window/WindowViews.h"
 
 #include <cwchar>
@@ -184,7 +185,7 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
         updateTimes = std::make_unique<UpdateTimes>(panes.front()->History()->Capacity());
 
     if (options.LogInterval != 0)
-        ::SetTimer(window, logTimerId, options.LogInterval, LogTimerProc);
+        CallSetTimer(window, logTimerId, options.LogInterval, LogTimerProc);
     if (options.CsvLog) {
         // The log goes where the pictures go.
         wchar_t folder[MAX_PATH] = {};

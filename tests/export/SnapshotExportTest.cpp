@@ -12,6 +12,7 @@
 #include "window/ShellSeam.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <cstring>
@@ -261,6 +262,27 @@ TEST_F(SnapshotExport, AReadOnlyPictureKeepsItsContentAndTheBmpIsStillDeleted)
     ExpectNoLeftovers();
 }
 
+// The PNG encoder under Wine refuses pictures wider than 1,000,000 pixels: a pane holding
+// more samples than that gets the newest that fit, never no picture at all.
+TEST_F(SnapshotExport, APaneTooWideForTheEncoderIsSavedWithItsNewestSamples)
+{
+    CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"), 792, 40);  // low, to keep the picture small
+    PushSamples(pane, 1000, 20, 90);      // older than the widest picture holds
+    PushSamples(pane, 999934, 80, 10);    // exactly the 1,000,000 - 66 columns of it
+
+    pane->SaveSnapshot();
+
+    const auto png = Png(core0Png);
+    ASSERT_TRUE(png) << "no picture for a pane of 1,000,934 samples";
+    EXPECT_EQ(png->width, 1000000);
+    EXPECT_EQ(png->height, 40);
+    for (int x : {34, 500000, 1000000 - 34}) {
+        EXPECT_EQ(png->ColourAt(x, RowOf(80, 40)), testTemperature) << x;
+        EXPECT_NE(png->ColourAt(x, RowOf(20, 40)), testTemperature) << x;
+    }
+    ExpectNoLeftovers();
+}
+
 // A pane whose pictures go to a folder the test chooses.
 class FolderPane : public CZiveVazudEx {
 public:
@@ -313,6 +335,28 @@ TEST_F(SnapshotExport, NoHeightOrNoRoomForTheNameWritesNothing)
     ::RemoveDirectoryW((L"\\\\?\\" + folder).c_str());
 }
 
+// "<folder>\Core #0.png" fits up to a folder of 247 characters; the picture must come there,
+// whatever name its temporary has.
+TEST_F(SnapshotExport, AFolderWhereThePngNameJustFitsGetsThePicture)
+{
+    const GraphSettings settings = TestSettings(L"Core #0");
+    for (const size_t length : {244u, 246u, 247u}) {
+        SCOPED_TRACE(length);
+        const std::wstring folder = ExeFolder() + L"\\" + std::wstring(length - ExeFolder().size() - 1, L'e');
+        ASSERT_EQ(folder.size(), length);
+        const std::wstring longFolder = L"\\\\?\\" + folder;
+        ASSERT_TRUE(::CreateDirectoryW(longFolder.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+        CZiveVazudEx* pane = panes.Adopt(std::make_unique<FolderPane>(panes.PaneWindow(792, 214), &settings, folder));
+        PushSamples(pane, 100, 60, 40);
+        pane->SaveSnapshot();
+
+        const std::wstring png = longFolder + L"\\Core #0.png";
+        EXPECT_NE(::GetFileAttributesW(png.c_str()), INVALID_FILE_ATTRIBUTES);
+        ::DeleteFileW(png.c_str());
+        EXPECT_TRUE(::RemoveDirectoryW(longFolder.c_str())) << "nothing else left in the folder";
+    }
+}
+
 struct ShellCall {
     HWND owner;
     std::wstring verb, file, parameters, directory;
@@ -347,28 +391,57 @@ TEST_F(SnapshotExport, OpenFolderOpensThePictureFolderOnlyWhenThereIsAFirstPane)
 }
 
 std::atomic<int> bmpsWritten{0};
-void CountBmp(const wchar_t*)
+
+// A slow export: each BMP waits at the gate until the test opens it.
+KernelHandle exportGate;
+KernelHandle exportAtGate;
+void WaitAtTheGate(const wchar_t*)
 {
+    ::SetEvent(exportAtGate.Get());
+    ::WaitForSingleObject(exportGate.Get(), INFINITE);
     ++bmpsWritten;
 }
 
-TEST_F(SnapshotExport, TimerTicksAndTheCommandStartWorkersThatMayOverlap)
+// The threads of this process now: a worker that is started is a thread more.
+int ThreadsOfThisProcess()
+{
+    KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot)
+        return -1;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = ::Thread32First(snapshot.Get(), &entry); more; more = ::Thread32Next(snapshot.Get(), &entry))
+        count += entry.th32OwnerProcessID == ::GetCurrentProcessId();
+    return count;
+}
+
+TEST_F(SnapshotExport, StartsWhileAnExportRunsQueueAtMostOneMore)
 {
     CZiveVazudEx* first = panes.Add(TestSettings(L"Core #0"));
     CZiveVazudEx* second = panes.Add(TestSettings(L"Core #1"));
     PushSamples(first, 400, 60, 40);
     PushSamples(second, 400, 60, 40);
     bmpsWritten = 0;
-    SetBmpWrittenHook(CountBmp);
+    exportGate.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    exportAtGate.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(exportGate && exportAtGate);
+    SetBmpWrittenHook(WaitAtTheGate);
 
-    // Three workers, started while the earlier ones still run: each saves both panes.
+    // The first export is held at its first BMP; of the three ticks after it, only the first
+    // queues an export (one thread more), the others find it waiting and add nothing.
+    ASSERT_TRUE(panes.Workers().Start(panes.List()));
+    ASSERT_EQ(::WaitForSingleObject(exportAtGate.Get(), 20000), WAIT_OBJECT_0);
+    const int threadsWithOneExport = ThreadsOfThisProcess();
     EXPECT_TRUE(panes.Workers().Start(panes.List()));
     EXPECT_TRUE(panes.Workers().Start(panes.List()));
     EXPECT_TRUE(panes.Workers().Start(panes.List()));
-    EXPECT_TRUE(WaitUntil([] { return bmpsWritten.load() == 6; }, 20000)) << bmpsWritten.load();
+    EXPECT_EQ(ThreadsOfThisProcess(), threadsWithOneExport + 1);
+
+    ::SetEvent(exportGate.Get());
+    EXPECT_TRUE(WaitUntil([] { return bmpsWritten.load() >= 4; }, 20000)) << bmpsWritten.load();
     panes.Workers().WaitForAll();
-
-    EXPECT_EQ(bmpsWritten.load(), 6);
+    EXPECT_EQ(bmpsWritten.load(), 4) << "two exports of two panes";
     EXPECT_FALSE(panes.Workers().Cancelled());
     for (const std::wstring& name : {core0Png, core1Png}) {
         const auto png = Png(name);
@@ -376,6 +449,43 @@ TEST_F(SnapshotExport, TimerTicksAndTheCommandStartWorkersThatMayOverlap)
         EXPECT_EQ(png->width, 466);
     }
     ExpectNoLeftovers();
+
+    // Once both ended, a start runs an export again.
+    EXPECT_TRUE(panes.Workers().Start(panes.List()));
+    EXPECT_TRUE(WaitUntil([] { return bmpsWritten.load() == 6; }, 20000)) << bmpsWritten.load();
+    panes.Workers().WaitForAll();
+}
+
+std::atomic<int> bmpsSeen{0};
+void CountBmp(const wchar_t*)
+{
+    ++bmpsSeen;
+}
+
+// The pane's named mutex keeps an export from drawing while a paint (of this or another
+// process) draws the same pane: held here, the export must wait for it.
+TEST_F(SnapshotExport, AnExportWaitsWhileThePanesNamedMutexIsHeld)
+{
+    CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"));
+    PushSamples(pane, 100, 60, 40);
+    bmpsSeen = 0;
+    SetBmpWrittenHook(CountBmp);
+    KernelHandle mutex(::CreateMutexW(nullptr, FALSE, pane->MutexName()));
+    ASSERT_TRUE(mutex);
+    ASSERT_EQ(::WaitForSingleObject(mutex.Get(), 10000), WAIT_OBJECT_0);
+
+    ASSERT_TRUE(panes.Workers().Start(panes.List()));
+    // Unheld, this export writes its BMP within milliseconds.
+    EXPECT_FALSE(WaitUntil([] { return bmpsSeen.load() > 0; }, 2000)) << "the export did not wait for the mutex";
+    EXPECT_FALSE(FileExists(InExeFolder(core0Png)));
+
+    ASSERT_TRUE(::ReleaseMutex(mutex.Get()));
+    EXPECT_TRUE(WaitUntil([&] { return Png(core0Png).has_value(); }, 20000));
+    panes.Workers().WaitForAll();
+    EXPECT_EQ(bmpsSeen.load(), 1);
+    const auto png = Png(core0Png);
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->width, 166);
 }
 
 // The window thread's side of a pane under export: grow the histories past the size that

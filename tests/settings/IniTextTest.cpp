@@ -4,6 +4,7 @@
 #include "settings/SettingsReader.h"
 #include "ScratchFolder.h"
 
+#include <chrono>
 #include <filesystem>
 
 namespace {
@@ -204,6 +205,51 @@ TEST_F(SafeRewrite, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
     EXPECT_EQ(FolderContents(), Folder{settingsFile});
 }
 
+TEST_F(SafeRewrite, AReadOnlyFileIsLeftAsItIs)
+{
+    namespace fs = std::filesystem;
+    const std::string before = "[h]\r\nShowSyatrayIcon=0;\r\n";
+    WriteFile(settingsFile, before);
+    const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(settingsFile, writable, fs::perm_options::remove);
+
+    EXPECT_FALSE(WriteSettingsFile(u"[h]\nShowSyatrayIcon=1;\n"));
+    EXPECT_EQ(ReadFile(settingsFile), before);
+    EXPECT_EQ(fs::status(settingsFile).permissions() & fs::perms::owner_write, fs::perms::none);
+    EXPECT_EQ(FolderContents(), Folder{settingsFile});
+    fs::permissions(settingsFile, fs::perms::owner_write, fs::perm_options::add);
+}
+
+// The name may be a symbolic or a hard link to the file the user keeps elsewhere: the rewrite
+// goes to that file, and the link stays a link.
+TEST_F(SafeRewrite, LinksStillNameTheRewrittenFile)
+{
+    namespace fs = std::filesystem;
+    const std::string before = "[h]\r\nShowSyatrayIcon=0;\r\n";
+    fs::create_directory("kept");
+    const std::string kept = "kept/Vaderur.ini";
+    WriteFile(kept, before);
+    std::error_code noSymlinks;
+    fs::create_symlink(fs::absolute(kept), settingsFile, noSymlinks);
+    if (!noSymlinks) {
+        EXPECT_TRUE(WriteSettingsFile(u"[h]\n"));
+        EXPECT_TRUE(fs::is_symlink(settingsFile));
+        EXPECT_EQ(ReadFile(kept), "[h]\r\n");
+        EXPECT_EQ(FolderContents(), (Folder{settingsFile, "kept"}));
+        EXPECT_EQ(fs::directory_iterator("kept")->path().filename().string(), settingsFile);
+        fs::remove(settingsFile);
+    }
+
+    fs::create_hard_link(kept, settingsFile);
+    EXPECT_TRUE(WriteSettingsFile(u"[x]\n"));
+    EXPECT_EQ(ReadFile(kept), "[x]\r\n");
+    WriteFile(kept, "[y]\r\n");
+    EXPECT_EQ(ReadFile(settingsFile), "[y]\r\n") << "still one file under two names";
+    EXPECT_EQ(FolderContents(), (Folder{settingsFile, "kept"}));
+    if (noSymlinks)
+        GTEST_SKIP() << "symbolic links cannot be made here: " << noSymlinks.message();
+}
+
 TEST_F(SafeRewrite, CreatingNeverReplacesAFile)
 {
     EXPECT_TRUE(CreateSettingsFile(u"[new]\n"));
@@ -211,6 +257,41 @@ TEST_F(SafeRewrite, CreatingNeverReplacesAFile)
     EXPECT_FALSE(CreateSettingsFile(u"[newer]\n"));
     EXPECT_EQ(ReadFile(settingsFile), "[new]\r\n");
     EXPECT_EQ(FolderContents(), Folder{settingsFile});
+}
+
+// A process killed between writing its temporary file and moving it leaves the temporary
+// behind: the next write in the folder removes such files, when they are older than this
+// process, and only names of exactly our naming.
+TEST_F(SafeRewrite, WritingRemovesOnlyOldTemporariesOfItsOwnNaming)
+{
+    namespace fs = std::filesystem;
+    const std::vector<std::string> ours = {"Vaderur.ini.1.tmp", "Vaderur.ini.4294967295.tmp"};
+    const std::vector<std::string> others = {"Vaderur.ini.tmp",    "Vaderur.ini..tmp",  "Vaderur.ini.1.2.tmp",
+                                             "Vaderur.ini.x1.tmp", "Vaderur.ini.1.tmpx", "Vaderur.ini.1",
+                                             "Other.ini.1.tmp",    "xVaderur.ini.1.tmp", "Vaderur.ini 1.tmp"};
+    const auto anHourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const auto* names : {&ours, &others}) {
+        for (const std::string& name : *names) {
+            WriteFile(name, "old");
+            fs::last_write_time(name, anHourAgo);
+        }
+    }
+    // Of our naming, but written after this process started: another running process's.
+    WriteFile("Vaderur.ini.2.tmp", "new");
+
+    EXPECT_TRUE(CreateSettingsFile(u"[h]\n"));
+    for (const std::string& name : ours)
+        EXPECT_FALSE(fs::exists(name)) << name;
+    for (const std::string& name : others)
+        EXPECT_TRUE(fs::exists(name)) << name;
+    EXPECT_TRUE(fs::exists("Vaderur.ini.2.tmp"));
+
+    // A rewrite cleans up as the creation does.
+    WriteFile("Vaderur.ini.3.tmp", "old");
+    fs::last_write_time("Vaderur.ini.3.tmp", anHourAgo);
+    EXPECT_TRUE(WriteSettingsFile(u"[x]\n"));
+    EXPECT_FALSE(fs::exists("Vaderur.ini.3.tmp"));
+    EXPECT_EQ(ReadFile(settingsFile), "[x]\r\n");
 }
 
 }  // namespace

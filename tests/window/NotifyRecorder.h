@@ -20,6 +20,9 @@ struct ShellExecuteCall {
     HWND owner;
     std::wstring verb;
     std::wstring file;
+    std::wstring parameters;
+    std::wstring directory;
+    int show;
 };
 
 class ShellRecorder {
@@ -59,10 +62,11 @@ private:
         active->notifications.push_back(call);
         return TRUE;
     }
-    static HINSTANCE RecordExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t*,
-                                   const wchar_t*, int)
+    static HINSTANCE RecordExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                                   const wchar_t* directory, int show)
     {
-        active->executions.push_back({owner, verb ? verb : L"", file ? file : L""});
+        active->executions.push_back({owner, verb ? verb : L"", file ? file : L"", parameters ? parameters : L"",
+                                      directory ? directory : L"", show});
         return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
     }
 

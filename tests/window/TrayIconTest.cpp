@@ -405,6 +405,17 @@ TEST_F(PluginTray, ANewTaskbarGetsNoIconThatIsNotShown)
     }
 }
 
+// The folder of the host's executable (here the test's), without a trailing backslash: the
+// shell mangles a folder that ends in one. The test runs in another folder, so a plug-in
+// that opened its current directory would fail here.
+std::wstring HostExecutableFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring file(path);
+    return file.substr(0, file.find_last_of(L'\\'));
+}
+
 TEST_F(PluginTray, OpenFolderAsksTheShellToOpenTheOutputFolder)
 {
     ShellRecorder shell;
@@ -413,9 +424,13 @@ TEST_F(PluginTray, OpenFolderAsksTheShellToOpenTheOutputFolder)
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(Command(main, IDM_OPEN_FOLDER), 0);
     ASSERT_EQ(shell.executions.size(), 1u);
-    EXPECT_EQ(shell.executions[0].owner, main);
-    EXPECT_EQ(shell.executions[0].verb, L"open");
-    EXPECT_FALSE(shell.executions[0].file.empty());
+    const testwindow::ShellExecuteCall& call = shell.executions[0];
+    EXPECT_EQ(call.owner, main);
+    EXPECT_EQ(call.verb, L"open");
+    ASSERT_FALSE(HostExecutableFolder().empty());
+    EXPECT_EQ(call.file, HostExecutableFolder());
+    EXPECT_EQ(call.parameters, L"");
+    EXPECT_EQ(call.show, SW_SHOWNORMAL);
 }
 
 }  // namespace

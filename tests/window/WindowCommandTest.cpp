@@ -9,11 +9,13 @@
 #include "resources/resource.h"
 #include "window/MainWindow.h"
 #include "window/MainWindowProc.h"
+#include "window/TimerSeam.h"
 
 #include <gtest/gtest.h>
 
 #include <new>
 #include <string>
+#include <vector>
 
 extern "C" PluginRecord* GetPlugin();
 extern "C" void ReleasePlugin();
@@ -274,6 +276,60 @@ TEST_F(WindowCommands, AClassLeftRegisteredByAnEarlierObjectIsReused)
     ASSERT_NE(mainWindow, nullptr);
     EXPECT_EQ(graphCount, 2u);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetClassLongPtrW(mainWindow, GCLP_WNDPROC)), MainWindowProc);
+}
+
+// The timers the window sets, recorded instead of set.
+struct TimerCall {
+    HWND window;
+    UINT_PTR id;
+    UINT periodMs;
+    TIMERPROC callback;
+};
+std::vector<TimerCall> timerCalls;
+UINT_PTR RecordSetTimer(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC callback)
+{
+    timerCalls.push_back({window, id, periodMs, callback});
+    return id;
+}
+
+std::wstring BesideThisExecutable(const wchar_t* name)
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1) + name;
+}
+
+TEST_F(WindowCommands, ALogIntervalInMinutesSetsATimerOfThatManyMillisecondsWhoseTickExports)
+{
+    const std::wstring picture = BesideThisExecutable(L"Core #0.png");
+    ::DeleteFileW(picture.c_str());
+    timerCalls.clear();
+    SetSetTimerProc(RecordSetTimer);
+    testwindow::WriteSettings({"LogInterval=3;"});
+    Feed(1, 20);
+    SetSetTimerProc(nullptr);
+
+    ASSERT_EQ(timerCalls.size(), 1u);
+    EXPECT_EQ(timerCalls[0].window, mainWindow);
+    EXPECT_EQ(timerCalls[0].id, 2u);
+    EXPECT_EQ(timerCalls[0].periodMs, 180000u);
+    ASSERT_NE(timerCalls[0].callback, nullptr);
+    EXPECT_EQ(::GetFileAttributesW(picture.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A tick, as the window's message loop would deliver it, exports every pane.
+    timerCalls[0].callback(mainWindow, WM_TIMER, timerCalls[0].id, 0);
+    bool exported = false;
+    for (int poll = 0; poll < 2000 && !exported; ++poll) {
+        exported = ::GetFileAttributesW(picture.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (!exported) {
+            testhost::Pump();
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    EXPECT_TRUE(exported) << "no picture within 20 s of the tick";
+    ReleasePlugin();  // waits for the export to end before the picture goes
+    ::DeleteFileW(picture.c_str());
 }
 
 }  // namespace

@@ -2,10 +2,11 @@
 # The plug-in's CPU per update at 4, 16, 64 and 256 cores, for three views written into the
 # Vaderur.ini of the run's folder: stacked panes (no view key), Columns=-1 and HeatMap=1.
 # zentrix-host.exe feeds the synthetic source every 50 ms, with Vaderur.dll and without a
-# plug-in, under Wine. Every case runs twice side by side, a short run and a long one; the
+# plug-in, under Wine. Every case runs twice, a short run and a long one, one after the other
+# (side by side, each window's appearing and closing made the other repaint); the
 # difference of the two process CPU times the host prints, over the difference of their
-# update counts (N at 4 and 16 cores, N/2 at 64, N/4 at 256, so that the whole script takes a
-# few minutes), leaves out what a run pays once (loading, creating the window and its
+# update counts (N at 4 and 16 cores, N/2 at 64 and 256, so that the whole script takes a few
+# minutes), leaves out what a run pays once (loading, creating the window and its
 # panes, ending). The plug-in's share is that figure with the plug-in minus without it.
 #   bench/cpu-per-update.sh BUILD_ROOT [--updates N]   (default 80)
 # Uses the Wine session running for BUILD_ROOT/windows, or starts and stops one of its own.
@@ -52,7 +53,7 @@ host_run() {
 }
 
 # cpu_per_update NAME CORES EXTRA SETTINGS_LINE [HOST OPTIONS...]: prints the CPU per update in
-# ms of the host, from a short run and one of EXTRA updates more side by side, each in a folder
+# ms of the host, from a short run and one of EXTRA updates more, each in a folder
 # of its own whose Vaderur.ini holds the settings line.
 cpu_per_update() {
   local name=$1 cores=$2 extra=$3 line=$4
@@ -63,12 +64,8 @@ cpu_per_update() {
     cp "$bin/zentrix-host.exe" "$bin/Vaderur.dll" "$folder/"
     printf '[Zentrix Vaderur]\r\n%s\r\n' "$line" >"$folder/Vaderur.ini"
   done
-  host_run "$short" "$short_updates" "$cores" "$@" &
-  local short_pid=$!
-  host_run "$long" $((short_updates + extra)) "$cores" "$@" &
-  local long_pid=$!
-  wait "$short_pid" || { cat "$short.log" >&2; return 1; }
-  wait "$long_pid" || { cat "$long.log" >&2; return 1; }
+  host_run "$short" "$short_updates" "$cores" "$@" || { cat "$short.log" >&2; return 1; }
+  host_run "$long" $((short_updates + extra)) "$cores" "$@" || { cat "$long.log" >&2; return 1; }
   local a b
   a=$(cpu_ms "$short.log")
   b=$(cpu_ms "$long.log")
@@ -77,11 +74,10 @@ cpu_per_update() {
 }
 
 views=("stacked|; stacked, no view key" "Columns=-1|Columns=-1" "HeatMap=1|HeatMap=1")
-echo "cpu-per-update: $((4 * ${#views[@]} + 4)) cases, each a run of $short_updates updates every $interval ms beside a longer one" >&2
+echo "cpu-per-update: $((4 * ${#views[@]} + 4)) cases, each a run of $short_updates updates every $interval ms and a longer one" >&2
 for cores in 4 16 64 256; do
   case $cores in
-    64) extra=$((extra_updates / 2)) ;;
-    256) extra=$((extra_updates / 4)) ;;
+    64 | 256) extra=$((extra_updates / 2)) ;;
     *) extra=$extra_updates ;;
   esac
   alone=$(cpu_per_update none "$cores" "$extra" "; no plug-in" --no-plugin)

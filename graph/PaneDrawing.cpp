@@ -1,5 +1,6 @@
 #include "graph/PaneDrawing.h"
 
+#include <algorithm>
 #include <cwchar>
 
 Font CreateLabelFont()
@@ -28,31 +29,76 @@ void DrawTextAt(HDC dc, const plot::Anchor& anchor, const wchar_t* text)
     ::TextOutW(dc, anchor.x, anchor.y, text, static_cast<int>(std::wcslen(text)));
 }
 
-void DrawSeriesLines(HDC dc, const plot::Box& plot, const SeriesRows& loadRows, const SeriesRows& temperatureRows,
-                     COLORREF loadColour, std::optional<COLORREF> temperatureColour)
+namespace {
+
+// Whether the temperature segment of sample i (rows from..to, ending in column x_i) and the
+// load segment of sample i + 1 (rows from..to, starting in column x_i) may share a pixel. Both
+// touch only column x_i; there the temperature segment keeps strictly between its end rows
+// (its start lies in column x_i + 1 and its end point is not drawn), and the load segment stays
+// within its end rows. A needless "yes" only costs a call.
+bool MayTouchInSharedColumn(int32_t temperatureFrom, int32_t temperatureTo, int32_t loadFrom, int32_t loadTo)
+{
+    const int32_t temperatureLow = std::min(temperatureFrom, temperatureTo) + 1;
+    const int32_t temperatureHigh = std::max(temperatureFrom, temperatureTo) - 1;
+    return temperatureLow <= temperatureHigh && temperatureLow <= std::max(loadFrom, loadTo) &&
+           std::min(loadFrom, loadTo) <= temperatureHigh;
+}
+
+// One Polyline through the segments first..last of a series: segment i runs from
+// (x_i + 1, row i - 1) to (x_i, row i), and x_{i-1} = x_i + 1 chains them.
+void DrawRun(HDC dc, const plot::Box& plot, const SeriesRows& rows, size_t first, size_t last, COLORREF colour,
+             std::vector<POINT>& points)
+{
+    points.clear();
+    const int32_t firstColumn = plot::LineColumn(plot, static_cast<int32_t>(first));
+    points.push_back({firstColumn + 1, rows[first - 1]});
+    for (size_t i = first; i <= last; ++i)
+        points.push_back({plot::LineColumn(plot, static_cast<int32_t>(i)), rows[i]});
+    ::SetDCPenColor(dc, colour);
+    ::Polyline(dc, points.data(), static_cast<int>(points.size()));
+}
+
+}  // namespace
+
+size_t DrawSeriesLines(HDC dc, const plot::Box& plot, const SeriesRows& loadRows, const SeriesRows& temperatureRows,
+                       COLORREF loadColour, std::optional<COLORREF> temperatureColour)
 {
     if (loadRows.empty())
-        return;
+        return 0;
     const int32_t newest = plot::LineColumn(plot, 0);
     ::SetPixelV(dc, newest, loadRows[0], loadColour);
     if (temperatureColour)
         ::SetPixelV(dc, newest, temperatureRows[0], *temperatureColour);
-    // The DC pen is a solid one-pixel pen like any other; recolouring it per segment costs far
-    // less than selecting one of two pens, and the series alternate on every column.
+    // The DC pen is a solid one-pixel pen like any other; recolouring it costs far less than
+    // selecting one of two pens.
     Selection dcPen(dc, ::GetStockObject(DC_PEN));
     const COLORREF previousColour = ::GetDCPenColor(dc);
-    for (size_t i = 1; i < loadRows.size(); ++i) {
-        const int32_t x = plot::LineColumn(plot, static_cast<int32_t>(i));
-        const POINT load[2] = {{x + 1, loadRows[i - 1]}, {x, loadRows[i]}};
-        ::SetDCPenColor(dc, loadColour);
-        ::Polyline(dc, load, 2);
+    std::vector<POINT> points;
+    points.reserve(loadRows.size());
+    size_t calls = 0;
+    // Drawing a run's loads before its temperatures reorders only a temperature segment and the
+    // next load segment, which share a column: a run ends where those two may touch, so every
+    // pixel gets the colour that one segment per call, load then temperature, would give it.
+    for (size_t first = 1; first < loadRows.size();) {
+        size_t last = first;
         if (temperatureColour) {
-            const POINT temperature[2] = {{x + 1, temperatureRows[i - 1]}, {x, temperatureRows[i]}};
-            ::SetDCPenColor(dc, *temperatureColour);
-            ::Polyline(dc, temperature, 2);
+            while (last + 1 < loadRows.size() &&
+                   !MayTouchInSharedColumn(temperatureRows[last - 1], temperatureRows[last], loadRows[last],
+                                           loadRows[last + 1]))
+                ++last;
+        } else {
+            last = loadRows.size() - 1;
         }
+        DrawRun(dc, plot, loadRows, first, last, loadColour, points);
+        ++calls;
+        if (temperatureColour) {
+            DrawRun(dc, plot, temperatureRows, first, last, *temperatureColour, points);
+            ++calls;
+        }
+        first = last + 1;
     }
     ::SetDCPenColor(dc, previousColour);
+    return calls;
 }
 
 void DrawSeriesBars(HDC dc, const plot::Box& plot, const SeriesRows& rows, HBRUSH brush)

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -27,10 +28,11 @@ using SeriesRows = std::vector<int32_t>;
 
 // Draws the load and temperature lines, newest sample first: the newest as single pixels,
 // then for every older sample a load segment and a temperature segment from the newer one,
-// each excluding its end point. The order is kept per column: a temperature segment lies over
-// the load segment of its column, and the next load segment over it.
-void DrawSeriesLines(HDC dc, const plot::Box& plot, const SeriesRows& loadRows, const SeriesRows& temperatureRows,
-                     COLORREF loadColour, std::optional<COLORREF> temperatureColour);
+// each excluding its end point. The pixels are those of drawing the segments one by one in
+// that order (a temperature segment lies over the load segment of its column, and the next
+// load segment over it), drawn as runs of Polyline per series. Returns the Polyline calls.
+size_t DrawSeriesLines(HDC dc, const plot::Box& plot, const SeriesRows& loadRows, const SeriesRows& temperatureRows,
+                       COLORREF loadColour, std::optional<COLORREF> temperatureColour);
 // Fills the bar of every sample with the brush, the bottom and right edges excluded as
 // FillRect does; one brush selection for all of them. Bars never overlap one another, so one
 // series' bars may all go before the other's.

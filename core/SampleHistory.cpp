@@ -4,7 +4,8 @@
 #include <cstring>
 #include <new>
 
-SampleHistory::SampleHistory(int32_t initialCapacity, int32_t limit)
+template <typename Value>
+BasicSampleHistory<Value>::BasicSampleHistory(int32_t initialCapacity, int32_t limit)
     : growStep(initialCapacity), slotLimit(limit)
 {
     valid = initialCapacity > 0 && AddBlock();
@@ -12,14 +13,16 @@ SampleHistory::SampleHistory(int32_t initialCapacity, int32_t limit)
         writeBlock = blocks.front();
 }
 
-SampleHistory::~SampleHistory()
+template <typename Value>
+BasicSampleHistory<Value>::~BasicSampleHistory()
 {
     FreeBlocks(0);
 }
 
-bool SampleHistory::AddBlock()
+template <typename Value>
+bool BasicSampleHistory<Value>::AddBlock()
 {
-    auto* block = static_cast<int32_t*>(std::calloc(static_cast<size_t>(growStep), sizeof(int32_t)));
+    auto* block = static_cast<Value*>(std::calloc(static_cast<size_t>(growStep), sizeof(Value)));
     if (!block)
         return false;
     try {
@@ -32,7 +35,8 @@ bool SampleHistory::AddBlock()
     return true;
 }
 
-void SampleHistory::FreeBlocks(size_t keep)
+template <typename Value>
+void BasicSampleHistory<Value>::FreeBlocks(size_t keep)
 {
     while (blocks.size() > keep) {
         std::free(blocks.back());
@@ -40,7 +44,8 @@ void SampleHistory::FreeBlocks(size_t keep)
     }
 }
 
-bool SampleHistory::Push(int32_t value)
+template <typename Value>
+bool BasicSampleHistory<Value>::Push(Value value)
 {
     if (!valid)
         return false;
@@ -60,7 +65,8 @@ bool SampleHistory::Push(int32_t value)
     return true;
 }
 
-void SampleHistory::Clear()
+template <typename Value>
+void BasicSampleHistory<Value>::Clear()
 {
     head = -1;
     count = 0;
@@ -68,12 +74,13 @@ void SampleHistory::Clear()
         return;
     FreeBlocks(1);
     capacity = growStep;
-    std::memset(blocks.front(), 0, static_cast<size_t>(growStep) * sizeof(int32_t));
+    std::memset(blocks.front(), 0, static_cast<size_t>(growStep) * sizeof(Value));
     writeBlock = blocks.front();
     writeOffset = -1;
 }
 
-int32_t SampleHistory::ValueAt(int32_t k) const
+template <typename Value>
+Value BasicSampleHistory<Value>::ValueAt(int32_t k) const
 {
     if (!valid)
         return 0;
@@ -84,3 +91,6 @@ int32_t SampleHistory::ValueAt(int32_t k) const
         return 0;
     return blocks[static_cast<size_t>(idx / growStep)][idx % growStep];
 }
+
+template class BasicSampleHistory<int32_t>;
+template class BasicSampleHistory<int64_t>;

@@ -1,31 +1,33 @@
-// A growable buffer of signed 32-bit samples, read backwards from the newest one.
-// Owned by the graph pane whose series it holds; no lock of its own (the pane guards it).
+// A growable buffer of samples, read backwards from the newest one: SampleHistory holds a pane's
+// signed 32-bit series (owned by the pane, which guards it; no lock of its own), and the same
+// buffer of 64-bit values keeps the time of every update (UpdateTimes).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-class SampleHistory {
+template <typename Value>
+class BasicSampleHistory {
 public:
     static constexpr int32_t defaultSlotLimit = 2147483647;
 
     // Allocates initialCapacity zero-filled slots; 0 or less gives a history that is not valid.
     // slotLimit is the capacity that growth must stay below; the default is the int32 limit,
     // and only tests pass a smaller one to reach the circular mode without gigabytes.
-    explicit SampleHistory(int32_t initialCapacity, int32_t slotLimit = defaultSlotLimit);
-    ~SampleHistory();
-    SampleHistory(const SampleHistory&) = delete;
-    SampleHistory& operator=(const SampleHistory&) = delete;
+    explicit BasicSampleHistory(int32_t initialCapacity, int32_t slotLimit = defaultSlotLimit);
+    ~BasicSampleHistory();
+    BasicSampleHistory(const BasicSampleHistory&) = delete;
+    BasicSampleHistory& operator=(const BasicSampleHistory&) = delete;
 
     // Appends one sample; false when the history is not valid. A growth that cannot be
     // allocated turns the buffer circular at its current size rather than losing samples.
-    bool Push(int32_t value);
+    bool Push(Value value);
     // Forgets every sample and returns to the initial capacity.
     void Clear();
     // The sample k steps back from the newest (k = 0); anything out of range reads as 0.
-    int32_t ValueAt(int32_t k) const;
-    int32_t Latest() const { return ValueAt(0); }
+    Value ValueAt(int32_t k) const;
+    Value Latest() const { return ValueAt(0); }
 
     int32_t Count() const { return count; }
     int32_t Capacity() const { return capacity; }
@@ -37,8 +39,8 @@ private:
     // The slots in blocks of growStep, block i holding slots i * growStep onwards. A growth
     // adds one zero-filled block and moves nothing: no copying, and no freed blocks of every
     // earlier size left between the other histories' blocks in the heap.
-    std::vector<int32_t*> blocks;
-    int32_t* writeBlock = nullptr;  // the block that holds slot head
+    std::vector<Value*> blocks;
+    Value* writeBlock = nullptr;  // the block that holds slot head
     int32_t writeOffset = -1;       // head's place in it
     int32_t capacity = 0;
     int32_t growStep = 0;
@@ -50,3 +52,5 @@ private:
     bool AddBlock();
     void FreeBlocks(size_t keep);
 };
+
+using SampleHistory = BasicSampleHistory<int32_t>;

@@ -3,6 +3,7 @@
 #include "tests/window/WindowHarness.h"
 
 #include "core/HottestCore.h"
+#include "settings/SettingsReader.h"
 #include "tests/support/VaderurDll.h"
 #include "win32/GdiplusSession.h"
 #include "win32/Handles.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <vector>
@@ -126,6 +128,29 @@ SensorSnapshot ManyCoreReading(uint32_t cores, int step, uint32_t& noise)
     return s;
 }
 
+// The default settings text with the given keys in place of their defaults: the pictures show
+// what a user gets who adds those keys to the file the plug-in wrote.
+std::vector<std::string> DefaultSettingsWith(const std::vector<std::string>& keys)
+{
+    std::vector<std::string> entries = keys;
+    const auto keyOf = [](const std::string& line) { return line.substr(0, line.find('=')); };
+    std::string line;
+    bool header = true;
+    for (const char16_t* c = defaultSettingsText; *c; ++c) {
+        if (*c != u'\n') {
+            line += static_cast<char>(*c);  // the default text is ASCII
+            continue;
+        }
+        const bool replaced = std::any_of(keys.begin(), keys.end(),
+                                          [&](const std::string& key) { return keyOf(key) == keyOf(line); });
+        if (!header && !replaced)
+            entries.push_back(line);
+        header = false;
+        line.clear();
+    }
+    return entries;
+}
+
 struct ManyCoresPicture {
     const char* file;
     uint32_t cores;
@@ -146,7 +171,7 @@ TEST(WindowScreenshot, ManyCoresAsGridsAndHeatMap)
     ASSERT_TRUE(gdiplus.Started());
     for (const ManyCoresPicture& shot : manyCoresPictures) {
         SCOPED_TRACE(shot.file);
-        testwindow::WriteSettings(shot.settings);
+        testwindow::WriteSettings(DefaultSettingsWith(shot.settings));
         testsupport::VaderurDll dll;
         ASSERT_TRUE(dll.Loaded());
         PluginRecord* record = dll.GetPlugin()();

@@ -66,6 +66,25 @@ void MainWindow::SizeForGrid(const WindowOptions& options)
 {
     const RECT rect = FitToWorkArea(window, WantedGridClientSize(options.GraphWidth, options.GraphHeight, paneCount, columns));
     ::SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, SWP_NOZORDER);
+
+    // Cut to the work area, the window gives up its part of a cell instead: growing to whole
+    // cells on the first size message would push it past the work area again.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    RECT client{};
+    ::GetClientRect(window, &client);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    const uint32_t clientWidth = static_cast<uint32_t>(client.right);
+    const uint32_t clientHeight = static_cast<uint32_t>(client.bottom);
+    if (rect.right + static_cast<int>(SnapGrowth(clientWidth, columns)) > monitor.rcWork.right)
+        width -= static_cast<int>(clientWidth % columns);
+    if (rows != 0 && rect.bottom + static_cast<int>(SnapGrowth(clientHeight, rows)) > monitor.rcWork.bottom)
+        height -= static_cast<int>(clientHeight % rows);
+    if (width != rect.right - rect.left || height != rect.bottom - rect.top)
+        ::SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 // Grows the window so that the client width is a multiple of the columns and the height one

@@ -3,6 +3,7 @@
 #include "tests/window/WindowHarness.h"
 
 #include "core/HottestCore.h"
+#include "settings/SettingsReader.h"
 #include "tests/support/VaderurDll.h"
 #include "win32/GdiplusSession.h"
 #include "win32/Handles.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <vector>
@@ -107,6 +109,99 @@ TEST(WindowScreenshot, FourCoresAfterThreeHundredUpdates)
     testhost::Pump();
     dll.Unload();
     testwindow::RemoveSettings();
+}
+
+// Many cores as a busy server shows them: each core has its own level (a few run hot, most
+// warm, some idle) with a slow wave and a little noise on top.
+SensorSnapshot ManyCoreReading(uint32_t cores, int step, uint32_t& noise)
+{
+    SensorSnapshot s = testhost::MakeSnapshot(cores);
+    for (uint32_t core = 0; core < cores; ++core) {
+        const double level = ((core * 37u + 11u) % 97u) / 96.0;  // 0 .. 1, scattered over the cores
+        const double phase = step / 17.0 + core * 0.7;
+        noise = noise * 1664525u + 1013904223u;
+        const double jitter = (noise >> 24) / 64.0;  // 0 .. 4
+        s.coreTemperature[core] = static_cast<float>(38.0 + 50.0 * level + 6.0 * std::sin(phase) + jitter);
+        const double load = 100.0 * level + 15.0 * std::sin(phase * 1.3) + jitter * 2.0;
+        s.coreLoad[core] = static_cast<uint32_t>(load < 0 ? 0 : load > 100 ? 100 : load);
+    }
+    return s;
+}
+
+// The default settings text with the given keys in place of their defaults: the pictures show
+// what a user gets who adds those keys to the file the plug-in wrote.
+std::vector<std::string> DefaultSettingsWith(const std::vector<std::string>& keys)
+{
+    std::vector<std::string> entries = keys;
+    const auto keyOf = [](const std::string& line) { return line.substr(0, line.find('=')); };
+    std::string line;
+    bool header = true;
+    for (const char16_t* c = defaultSettingsText; *c; ++c) {
+        if (*c != u'\n') {
+            line += static_cast<char>(*c);  // the default text is ASCII
+            continue;
+        }
+        const bool replaced = std::any_of(keys.begin(), keys.end(),
+                                          [&](const std::string& key) { return keyOf(key) == keyOf(line); });
+        if (!header && !replaced)
+            entries.push_back(line);
+        header = false;
+        line.clear();
+    }
+    return entries;
+}
+
+struct ManyCoresPicture {
+    const char* file;
+    uint32_t cores;
+    std::vector<std::string> settings;
+};
+
+// The pictures of the grid views in the README.
+const ManyCoresPicture manyCoresPictures[] = {
+    {"vaderur-grid-16.png", 16, {"Columns=-1;"}},
+    {"vaderur-grid-64.png", 64, {"Columns=-1;"}},
+    {"vaderur-grid-256.png", 256, {"Columns=-1;"}},
+    {"vaderur-heatmap-256.png", 256, {"HeatMap=1;", "RangeMin=30;", "RangeMax=95;"}},
+};
+
+TEST(WindowScreenshot, ManyCoresAsGridsAndHeatMap)
+{
+    GdiplusSession gdiplus;
+    ASSERT_TRUE(gdiplus.Started());
+    for (const ManyCoresPicture& shot : manyCoresPictures) {
+        SCOPED_TRACE(shot.file);
+        testwindow::WriteSettings(DefaultSettingsWith(shot.settings));
+        testsupport::VaderurDll dll;
+        ASSERT_TRUE(dll.Loaded());
+        PluginRecord* record = dll.GetPlugin()();
+        record->info->hostInstance = dll.Module();
+
+        // Painted every twenty updates: what a second's worth of updates shows, in less time.
+        uint32_t noise = 777;
+        for (int step = 0; step < 160; ++step) {
+            const SensorSnapshot s = ManyCoreReading(shot.cores, step, noise);
+            record->Update(&s);
+            if (step % 20 == 19)
+                testhost::Pump();
+        }
+        HWND main = testhost::PluginMainWindow();
+        ASSERT_NE(main, nullptr);
+        ::SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Settle();
+
+        WindowPicture picture;
+        ASSERT_TRUE(CaptureWindow(main, picture));
+        const std::wstring path = ArtifactPath(shot.file);
+        EXPECT_TRUE(SavePixelsAsPng(picture.width, picture.height, picture.pixels.data(), path.c_str()))
+            << "could not write the picture";
+
+        dll.ReleasePlugin()();
+        testhost::Pump();
+        dll.Unload();
+        testwindow::RemoveSettings();
+    }
 }
 
 // The temperature tray icon at 16 and 32 pixels, for the README: 72 degrees within 20..100,

@@ -171,6 +171,10 @@ bool Fits(const Box& area, const Box& plot, const TextExtents& t, const ShownTex
             return false;
     }
     if (shown.range) {
+        // The range labels only while the plot keeps half the width: a pane is a graph first,
+        // and panes of one grid then agree whatever their titles.
+        if (2 * (int64_t{plot.right} - plot.left) < int64_t{area.right} - area.left)
+            return false;
         if (plot.left - 1 - t.range < area.left || plot.top - half < area.top ||
             plot.bottom - half + t.height > area.bottom || plot.bottom - plot.top < t.height)
             return false;

@@ -104,7 +104,8 @@ struct CompactPlot {
 // The layout of a pane too small for all of its texts (the grid views): texts are left out,
 // the range labels first, then the load label, the title and last the temperature label, until
 // the rest lie inside the area without overlapping one another or the frame, and the plot takes
-// the room they leave. When everything fits, this is PlotBox(area) with every text shown.
+// the room they leave; the range labels stay only while the plot keeps half the area's width.
+// When everything fits, this is PlotBox(area) with every text shown.
 CompactPlot FitTexts(const Box& area, const TextExtents& texts);
 
 }  // namespace plot

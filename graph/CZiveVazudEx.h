@@ -32,7 +32,8 @@ public:
     void PushSamples(int32_t temperature, int32_t load);
 
     // Count, sum, min and max of every sample pushed since the last clear, for the hover
-    // readout: kept on push so that it never scans the history.
+    // readout: kept on push so that it never scans the history. A history that has turned
+    // circular (no memory left to grow) keeps counting the samples it has written over.
     const SeriesFigures& TemperatureFigures() const { return temperatureFigures; }
     const SeriesFigures& LoadFigures() const { return loadFigures; }
 

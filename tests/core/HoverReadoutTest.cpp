@@ -16,30 +16,6 @@ SeriesFigures FiguresOf(std::initializer_list<int32_t> values)
     return figures;
 }
 
-TEST(HoverFigures, RunningFiguresOfASeries)
-{
-    const struct {
-        std::vector<int32_t> values;
-        int32_t min;
-        int32_t max;
-        int64_t sum;
-    } cases[] = {
-        {{5}, 5, 5, 5},
-        {{-3, 7, 0}, -3, 7, 4},                    // the first sample sets min and max, not 0
-        {{90, 80, 85}, 80, 90, 255},
-        {{INT_MIN, INT_MAX, INT_MAX}, INT_MIN, INT_MAX, int64_t{INT_MAX} - 1},
-    };
-    for (const auto& c : cases) {
-        SeriesFigures figures;
-        for (int32_t v : c.values)
-            figures.Add(v);
-        EXPECT_EQ(figures.count, static_cast<int64_t>(c.values.size()));
-        EXPECT_EQ(figures.min, c.min);
-        EXPECT_EQ(figures.max, c.max);
-        EXPECT_EQ(figures.sum, c.sum);
-    }
-}
-
 TEST(HoverFigures, NewestSamplesOfAHistoryThroughGrowthAndWrap)
 {
     // Three slots at a time, circular at six: the newest six of 0..9 are 4..9.

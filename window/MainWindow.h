@@ -1,7 +1,7 @@
 // The plug-in's main window: its handle, one pane per core, the style record read from
-// "Vaderur.ini", the tray icon, the log timer, the CSV log (CsvLog=1) and the export workers. Owned by the plug-in
-// object and built on its first Update; everything here runs on the host's thread, except the
-// export workers it starts and waits for.
+// "Vaderur.ini", the tray icon, the log timer, the CSV log (CsvLog=1), the hover readout and
+// the export workers. Owned by the plug-in object and built on its first Update; everything
+// here runs on the host's thread, except the export workers it starts and waits for.
 #pragma once
 
 #include "core/HottestCore.h"

@@ -81,6 +81,17 @@ int32_t LineColumn(const Box& plot, int32_t i)
     return HoldToPixels(int64_t{plot.right} - i - 2);
 }
 
+int32_t SampleAtColumn(const Box& plot, bool bars, int32_t visible, int32_t x)
+{
+    // Line mode: sample i at right - 2 - i. Bar mode: bar i covers right - 6i - 6 .. right - 6i - 2
+    // and its gap right - 6i - 1.
+    const int64_t fromRight = bars ? int64_t{plot.right} - 1 - x : int64_t{plot.right} - 2 - x;
+    if (fromRight < 0 || x < plot.left)
+        return -1;
+    const int64_t i = bars ? fromRight / barPitch : fromRight;
+    return i < visible ? static_cast<int32_t>(i) : -1;
+}
+
 bool HasXAxis(int32_t rangeMin, bool showXAxis)
 {
     return showXAxis && rangeMin <= 0;

@@ -58,6 +58,10 @@ Box BarBox(const Box& plot, int32_t i, int32_t top);
 // The pixel column of the sample i steps back from the newest in line mode.
 int32_t LineColumn(const Box& plot, int32_t i);
 
+// The inverse of LineColumn and BarBox: the sample (0 = newest) of the visible ones drawn at
+// pixel column x, or -1 where none is. In bar mode the gap right of a bar counts as its own.
+int32_t SampleAtColumn(const Box& plot, bool bars, int32_t visible, int32_t x);
+
 // The x axis is drawn only when it is wanted and the value 0 can lie in the range.
 bool HasXAxis(int32_t rangeMin, bool showXAxis);
 int32_t XAxisRow(const Box& plot, int32_t rangeMin, float scale);

@@ -76,14 +76,16 @@ void CZiveVazudEx::ClearHistory()
         history->Clear();
     if (tempHistory)
         tempHistory->Clear();
+    temperatureFigures = SeriesFigures{};
+    loadFigures = SeriesFigures{};
 }
 
 void CZiveVazudEx::PushSamples(int32_t temperature, int32_t load)
 {
-    if (tempHistory)
-        tempHistory->Push(temperature);
-    if (history)
-        history->Push(load);
+    if (tempHistory && tempHistory->Push(temperature))
+        temperatureFigures.Add(temperature);
+    if (history && history->Push(load))
+        loadFigures.Add(load);
 }
 
 void CZiveVazudEx::DrawSeries(HDC dc)

@@ -3,6 +3,7 @@
 // object, which builds one per core.
 #pragma once
 
+#include "core/HoverReadout.h"
 #include "graph/CZiveVazud.h"
 #include "win32/GdiplusSession.h"
 
@@ -30,6 +31,12 @@ public:
     // Lock() exclusively; the sample distribution takes it once for all panes.
     void PushSamples(int32_t temperature, int32_t load);
 
+    // Count, sum, min and max of every sample pushed since the last clear, for the hover
+    // readout: kept on push so that it never scans the history. A history that has turned
+    // circular (no memory left to grow) keeps counting the samples it has written over.
+    const SeriesFigures& TemperatureFigures() const { return temperatureFigures; }
+    const SeriesFigures& LoadFigures() const { return loadFigures; }
+
     const SampleHistory* TempHistory() const { return tempHistory.get(); }
     const wchar_t* MutexName() const { return mutexName; }
     const wchar_t* LoadUnitText() const { return loadUnitText; }
@@ -41,4 +48,6 @@ private:
     GdiplusSession gdiplus;
     wchar_t mutexName[57] = {};
     std::unique_ptr<SampleHistory> tempHistory;
+    SeriesFigures temperatureFigures;
+    SeriesFigures loadFigures;
 };

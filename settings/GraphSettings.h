@@ -46,6 +46,8 @@ struct WindowOptions {
     // 1: every update is appended to the day's CSV log; 0: none. A flag, but four bytes wide
     // so that the record has no padding that a copy could leave as it was.
     int32_t CsvLog;
+    // 1 (also when the key is absent): the mouse over a plot shows the hover readout; 0: none.
+    int32_t HoverReadout;
 };
 
 static_assert(offsetof(GraphSettings, ShowSyatrayIcon) == 0);
@@ -78,5 +80,6 @@ static_assert(offsetof(WindowOptions, Columns) == 24);
 static_assert(offsetof(WindowOptions, HeatMap) == 28);
 static_assert(offsetof(WindowOptions, TrayTemperature) == 32);
 static_assert(offsetof(WindowOptions, CsvLog) == 36);
-static_assert(sizeof(WindowOptions) == 40);
+static_assert(offsetof(WindowOptions, HoverReadout) == 40);
+static_assert(sizeof(WindowOptions) == 44);
 

@@ -280,4 +280,7 @@ void ParseSettings(const std::optional<std::u16string>& text, uint32_t tjMax, Gr
     Read(text, u"HeatMap", options->HeatMap, AsFlag);
     Read(text, u"TrayTemperature", options->TrayTemperature, AsFlag);
     Read(text, u"CsvLog", options->CsvLog, AsFlag);
+    // On unless the file turns it off.
+    options->HoverReadout = 1;
+    Read(text, u"HoverReadout", options->HoverReadout, AsFlag);
 }

@@ -38,7 +38,7 @@ constexpr int32_t lowestRangeMax = 100;
 int32_t RangeMaxFrom(int32_t readValue, uint32_t tjMax);
 
 // Fills the graph keys of settings (every other field is left as it is) and, when options is
-// given, all seven window options, from the settings text. No text means every key is absent.
+// given, all the window options, from the settings text. No text means every key is absent.
 void ParseSettings(const std::optional<std::u16string>& text, uint32_t tjMax, GraphSettings& settings,
                    WindowOptions* options);
 

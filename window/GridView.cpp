@@ -142,6 +142,8 @@ void MainWindow::CreateCellTips(HINSTANCE instance)
                                  nullptr);
     if (!cellTips)
         return;
+    if (hoverTip)
+        ::SendMessageW(cellTips, TTM_SETMAXTIPWIDTH, 0, HoverTip::tipWidth);
     for (uint32_t i = 0; i < paneList.size(); ++i) {
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -149,10 +151,23 @@ void MainWindow::CreateCellTips(HINSTANCE instance)
         tool.hwnd = window;
         tool.uId = i;
         tool.rect = CellRect(i);
-        // The pane's own title, which lives as long as the pane.
-        tool.lpszText = const_cast<wchar_t*>(paneList[i]->TitleText());
+        // The pane's own title, which lives as long as the pane; with the hover readout the
+        // tip asks for the cell's readout each time it shows.
+        tool.lpszText = hoverTip ? LPSTR_TEXTCALLBACKW : const_cast<wchar_t*>(paneList[i]->TitleText());
         ::SendMessageW(cellTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+}
+
+bool MainWindow::OnCellTipText(NMHDR* header)
+{
+    if (!hoverTip || !cellTips || !header || header->hwndFrom != cellTips || header->code != TTN_GETDISPINFOW)
+        return false;
+    const UINT_PTR index = header->idFrom;
+    if (index >= paneList.size() || !paneList[index])
+        return false;
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    info->lpszText = const_cast<wchar_t*>(hoverTip->CellText(*paneList[index], Times()));
+    return true;
 }
 
 void MainWindow::PaintHeatMap()

@@ -177,6 +177,8 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
         y += options.GraphHeight;
     }
     panesBuilt = true;
+    if (options.HoverReadout)
+        hoverTip = std::make_unique<HoverTip>(window, instance);
     if (heatMap)
         CreateCellTips(instance);
     Publish();
@@ -296,13 +298,7 @@ void MainWindow::RecordUpdateTime()
 {
     if (!updateTimes)
         return;
-    FILETIME now{};
-    ::GetSystemTimeAsFileTime(&now);
-    // 100 ns ticks since 1601 to milliseconds since 1970.
-    constexpr int64_t ticksPerMillisecond = 10000;
-    constexpr int64_t millisecondsFrom1601To1970 = 11644473600000;
-    const int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
-    updateTimes->Push(ticks / ticksPerMillisecond - millisecondsFrom1601To1970);
+    updateTimes->Push(ClockNowUnixMilliseconds());
 }
 
 void MainWindow::ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane)
@@ -325,6 +321,7 @@ void MainWindow::OnDestroy()
     paneList.clear();
     panes.clear();
     updateTimes.reset();
+    hoverTip.reset();
     window = nullptr;
     Publish();
 }

@@ -1,7 +1,7 @@
 // The plug-in's main window: its handle, one pane per core, the style record read from
-// "Vaderur.ini", the tray icon, the log timer, the CSV log (CsvLog=1) and the export workers. Owned by the plug-in
-// object and built on its first Update; everything here runs on the host's thread, except the
-// export workers it starts and waits for.
+// "Vaderur.ini", the tray icon, the log timer, the CSV log (CsvLog=1), the hover readout and
+// the export workers. Owned by the plug-in object and built on its first Update; everything
+// here runs on the host's thread, except the export workers it starts and waits for.
 #pragma once
 
 #include "core/HottestCore.h"
@@ -10,6 +10,7 @@
 #include "graph/CZiveVazudEx.h"
 #include "settings/GraphSettings.h"
 #include "win32/CsvLogFile.h"
+#include "window/HoverTip.h"
 #include "window/TrayIcon.h"
 
 #include <windows.h>
@@ -70,6 +71,10 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // WM_PAINT of one of the pane windows: its pane draws itself.
     void PaintPane(HWND paneWindow);
+    // WM_MOUSEMOVE and WM_MOUSELEAVE of one of the pane windows: the hover readout.
+    void OnPaneMouse(HWND paneWindow, UINT message, LPARAM lParam);
+    // The hover readout (HoverReadout on, the default), or null.
+    HoverTip* Hover() const { return hoverTip.get(); }
 
     // The view chosen in the settings file: stacked panes (the default), a grid of panes, or
     // the heat map's cells over hidden panes; with how many columns and rows.
@@ -97,6 +102,8 @@ private:
     void SizeForGrid(const WindowOptions& options);
     void CreateCellTips(HINSTANCE instance);
     void PaintHeatMap();
+    // TTN_GETDISPINFOW of a heat map cell's tip with the hover readout on: the cell's readout.
+    bool OnCellTipText(NMHDR* header);
     void OnTrayNotification(LPARAM mouseMessage);
     void OnDestroy();
     // True when the command was one of the menu's.
@@ -134,6 +141,7 @@ private:
     int shownSize = 0;
     std::unique_ptr<CsvLogFile> csvLog;  // only with CsvLog=1
     std::unique_ptr<UpdateTimes> updateTimes;  // beside the panes' histories, cleared with them
+    std::unique_ptr<HoverTip> hoverTip;        // only with the hover readout on
     // Declared last: destroyed first, so no worker outlives the panes it saves.
     ExportWorkers exports;
 };

@@ -217,6 +217,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (OnCommand(LOWORD(wParam)))
             return 0;
         break;
+    case WM_NOTIFY:
+        if (OnCellTipText(reinterpret_cast<NMHDR*>(lParam)))
+            return 0;
+        break;
     default:
         if (message != 0 && message == taskbarCreated) {
             // Without this the hidden window would be out of reach until the host unloads us.
@@ -238,6 +242,26 @@ void MainWindow::PaintPane(HWND paneWindow)
         CZiveVazudEx* pane = paneList[i];
         if (pane && pane->PaneWindow() == paneWindow)
             pane->Paint(paint.Get(), WM_PAINT);
+    }
+}
+
+void MainWindow::OnPaneMouse(HWND paneWindow, UINT message, LPARAM lParam)
+{
+    if (!hoverTip)
+        return;
+    if (message == WM_MOUSELEAVE) {
+        hoverTip->OnMouseLeave(paneWindow);
+        return;
+    }
+    // As in PaintPane: panes beyond the snapshot's cores draw nothing, so they tell nothing.
+    const uint32_t cores = SnapshotCoreCount();
+    for (uint32_t i = 0; i < paneList.size() && i < cores; ++i) {
+        const CZiveVazudEx* pane = paneList[i];
+        if (pane && pane->PaneWindow() == paneWindow) {
+            const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            hoverTip->OnMouseMove(*pane, Times(), point);
+            return;
+        }
     }
 }
 
@@ -271,6 +295,18 @@ LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_PAINT:
             if (MainWindow* owner = MainWindow::Of(::GetParent(window))) {
                 owner->PaintPane(window);
+                return 0;
+            }
+            break;
+        case WM_NCHITTEST:
+            // A "static" window is transparent to the mouse; with the readout the pane takes it.
+            if (MainWindow* owner = MainWindow::Of(::GetParent(window)); owner && owner->Hover())
+                return HTCLIENT;
+            break;
+        case WM_MOUSEMOVE:
+        case WM_MOUSELEAVE:
+            if (MainWindow* owner = MainWindow::Of(::GetParent(window))) {
+                owner->OnPaneMouse(window, message, lParam);
                 return 0;
             }
             break;

@@ -118,6 +118,50 @@ TEST(PlotGeometry, BarsAndLineColumnsFromTheRightEdge)
     EXPECT_EQ(plot::LineColumn(plotOfClient, 725), 33);
 }
 
+TEST(PlotGeometry, SampleUnderAColumnInvertsTheDrawing)
+{
+    // Every drawn column of every visible sample leads back to that sample, in both modes.
+    for (const bool bars : {false, true}) {
+        const int32_t visible = plot::VisibleCount(plotOfClient, bars, 100000);
+        for (int32_t i = 0; i < visible; ++i) {
+            if (bars) {
+                const Box bar = plot::BarBox(plotOfClient, i, 50);
+                for (int32_t x = bar.left; x < bar.right; ++x)
+                    ASSERT_EQ(plot::SampleAtColumn(plotOfClient, true, visible, x), i) << x;
+            } else {
+                ASSERT_EQ(plot::SampleAtColumn(plotOfClient, false, visible, plot::LineColumn(plotOfClient, i)), i);
+            }
+        }
+    }
+    struct Case {
+        bool bars;
+        int32_t visible;
+        int32_t x;
+        int32_t sample;
+    };
+    for (const Case& c : {
+             Case{false, 726, 759, -1},   // right of the newest column: the frame
+             Case{false, 726, 760, -1},
+             Case{false, 726, 32, -1},    // left of the oldest visible column
+             Case{false, 726, 33, 725},
+             Case{false, 10, 748, -1},    // beyond the 10 samples held
+             Case{false, 10, 749, 9},
+             Case{true, 121, 759, 0},     // the gap right of the newest bar
+             Case{true, 121, 760, -1},
+             Case{true, 121, 753, 1},     // the gap between bars 0 and 1 belongs to bar 1
+             Case{true, 121, 34, 120},
+             Case{true, 121, 33, -1},     // beyond the oldest bar
+             Case{true, 3, 741, -1},
+             Case{true, 3, 742, 2},
+             Case{false, 0, 758, -1},     // nothing held
+             Case{false, 726, INT_MIN, -1},
+             Case{true, 121, INT_MAX, -1},
+         }) {
+        EXPECT_EQ(plot::SampleAtColumn(plotOfClient, c.bars, c.visible, c.x), c.sample)
+            << c.bars << " " << c.visible << " " << c.x;
+    }
+}
+
 TEST(PlotGeometry, LabelAnchors)
 {
     const int32_t textHeight = 12;

@@ -281,12 +281,29 @@ TEST_F(SettingsRead, CsvLogIsOffUnlessTheKeyTurnsItOn)
     }
 }
 
+TEST_F(SettingsRead, HoverReadoutIsOnUnlessTheKeyTurnsItOff)
+{
+    const struct {
+        const char* line;
+        bool on;
+    } cases[] = {{"", true},  {"HoverReadout=1;\r\n", true}, {"hoverreadout= 0 ;\r\n", false},
+                 {"HoverReadout=0;\r\nHoverReadout=1;\r\n", false},
+                 {"HoverReadout=;\r\n", true},  // a key without a value is absent
+                 {"; HoverReadout=0;\r\n", true}};
+    for (const auto& c : cases) {
+        ReadFrom(std::string("[Zentrix Vaderur]\r\n[General]\r\nCsvLog=1;\r\n") + c.line);
+        EXPECT_EQ(options.HoverReadout, c.on ? 1 : 0) << c.line;
+        EXPECT_EQ(options.CsvLog, 1) << c.line;  // the other options are read beside it
+    }
+}
+
 TEST_F(SettingsRead, EmptyOrUnreadableFileGivesEveryKeyAbsentAndIsKept)
 {
     GraphSettings absent{};
     absent.RangeMax = 105;
     absent.Size = 148;
-    const WindowOptions noOptions{};
+    WindowOptions noOptions{};
+    noOptions.HoverReadout = 1;  // on unless the file turns it off
 
     auto s = ReadFrom("", 105);
     EXPECT_EQ(std::memcmp(s.get(), &absent, sizeof absent), 0);

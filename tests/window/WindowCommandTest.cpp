@@ -2,7 +2,9 @@
 // as the DLL linked into the test so the panes themselves can be looked at or replaced.
 #include "tests/window/WindowHarness.h"
 
+#include "core/PlotGeometry.h"
 #include "graph/CZiveVazudEx.h"
+#include "graph/PaneDrawing.h"
 #include "plugin/CVaderurWnd.h"
 #include "plugin/PluginState.h"
 #include "window/WindowViews.h"
@@ -11,8 +13,11 @@
 #include "window/MainWindowProc.h"
 #include "window/TimerSeam.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <new>
 #include <string>
 #include <vector>
@@ -171,6 +176,169 @@ TEST_F(WindowCommands, EveryUpdateKeepsOneClockTimeThatClearingForgets)
     Feed(3, 2);
     EXPECT_EQ(times->Count(), 2);
     EXPECT_EQ(graphList[0]->History()->Count(), 2);
+}
+
+// The text the readout's tip holds now.
+std::wstring HoverTipText()
+{
+    const HoverTip* hover = pluginInstance->Window().Hover();
+    if (!hover)
+        return L"(no hover readout)";
+    wchar_t text[1024] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = mainWindow;
+    tool.uId = 0;
+    tool.lpszText = text;
+    ::SendMessageW(hover->Handle(), TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+void MoveMouse(HWND pane, int x, int y)
+{
+    ::SendMessageW(pane, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+}
+
+std::wstring FiguresText(const wchar_t* name, const SeriesFigures& figures, const wchar_t* unit)
+{
+    return std::wstring(L"  ") + name + L" min " + std::to_wstring(figures.min) + unit + L", max " +
+           std::to_wstring(figures.max) + unit + L", avg " + FormatAverage(figures) + unit;
+}
+
+TEST_F(WindowCommands, HoverReadoutTellsTheSampleUnderTheMouseAndTheFigures)
+{
+    testwindow::WriteSettings({});  // on without the key
+    Feed(2, 1);
+    RepaintPanes();
+    CZiveVazudEx* pane = graphList[0];
+    const plot::Box plot = ToBox(pane->PlotRect());
+    // One more update than the plot has columns, so the shown and the whole history differ.
+    const int32_t columns = plot::VisibleCount(plot, false, INT_MAX);
+    Command(mainWindow, IDM_CLEAR_HISTORY);
+    std::vector<int32_t> temperatures;
+    std::vector<int32_t> loads;
+    for (int32_t i = 0; i < columns + 40; ++i) {
+        temperatures.push_back(20 + i * 7 % 60);
+        loads.push_back(i * 13 % 101);
+        SensorSnapshot snapshot = testhost::MakeSnapshot(2, static_cast<float>(temperatures.back()),
+                                                         static_cast<uint32_t>(loads.back()));
+        record->Update(&snapshot);
+    }
+    testhost::Pump();
+    RepaintPanes();
+    ASSERT_EQ(pane->VisibleCount(), columns);
+    SeriesFigures shownTemperature, shownLoad, allTemperature, allLoad;
+    for (size_t i = 0; i < temperatures.size(); ++i) {
+        allTemperature.Add(temperatures[i]);
+        allLoad.Add(loads[i]);
+        if (i + columns >= temperatures.size()) {
+            shownTemperature.Add(temperatures[i]);
+            shownLoad.Add(loads[i]);
+        }
+    }
+    const HWND tip = pluginInstance->Window().Hover()->Handle();
+    const int middle = (plot.top + plot.bottom) / 2;
+
+    // Line mode: the sample five back from the newest.
+    MoveMouse(pane->PaneWindow(), plot::LineColumn(plot, 5), middle);
+    const size_t fifth = temperatures.size() - 1 - 5;
+    std::wstring text = HoverTipText();
+    EXPECT_EQ(text.rfind(L"Core #0\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find(L"Temperature " + std::to_wstring(temperatures[fifth]) + L"C\u00B0, load " +
+                        std::to_wstring(loads[fifth]) + L"%\r\n"),
+              std::wstring::npos)
+        << text;
+    SYSTEMTIME today{};
+    ::GetLocalTime(&today);
+    wchar_t date[16];
+    std::swprintf(date, 16, L"\r\n%04u-%02u-%02u ", today.wYear, today.wMonth, today.wDay);
+    EXPECT_NE(text.find(date), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L" s ago\r\n"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"Shown (" + std::to_wstring(columns) + L" samples)\r\n" +
+                        FiguresText(L"temperature", shownTemperature, L"C\u00B0") + L"\r\n" +
+                        FiguresText(L"load", shownLoad, L"%") + L"\r\n"),
+              std::wstring::npos)
+        << text;
+    EXPECT_NE(text.find(L"History (" + std::to_wstring(temperatures.size()) + L" samples)\r\n" +
+                        FiguresText(L"temperature", allTemperature, L"C\u00B0") + L"\r\n" +
+                        FiguresText(L"load", allLoad, L"%")),
+              std::wstring::npos)
+        << text;
+    EXPECT_TRUE(::IsWindowVisible(tip));
+
+    // Bar mode: any column of bar 2 names the sample two back.
+    Command(mainWindow, IDM_USE_BARS);
+    RepaintPanes();
+    const size_t second = temperatures.size() - 1 - 2;
+    MoveMouse(pane->PaneWindow(), plot::BarBox(plot, 2, 0).left, middle);
+    text = HoverTipText();
+    EXPECT_NE(text.find(L"Temperature " + std::to_wstring(temperatures[second]) + L"C\u00B0, load " +
+                        std::to_wstring(loads[second]) + L"%\r\n"),
+              std::wstring::npos)
+        << text;
+
+    // Off the plot (the value labels right of it), and out of the pane, the tip goes.
+    MoveMouse(pane->PaneWindow(), plot.right + 4, middle);
+    EXPECT_FALSE(::IsWindowVisible(tip));
+    MoveMouse(pane->PaneWindow(), plot::LineColumn(plot, 0) - 1, middle);
+    EXPECT_TRUE(::IsWindowVisible(tip));
+    ::SendMessageW(pane->PaneWindow(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(::IsWindowVisible(tip));
+
+    // The whole-history figures start again with "Clear history".
+    Command(mainWindow, IDM_CLEAR_HISTORY);
+    Feed(2, 3);
+    RepaintPanes();
+    MoveMouse(pane->PaneWindow(), plot::BarBox(plot, 0, 0).left, middle);
+    text = HoverTipText();
+    EXPECT_NE(text.find(L"History (3 samples)\r\n  temperature min 55C\u00B0, max 55C\u00B0, avg 55.0C\u00B0\r\n"
+                        L"  load min 40%, max 40%, avg 40.0%"),
+              std::wstring::npos)
+        << text;
+}
+
+TEST_F(WindowCommands, HoverReadoutOffLeavesThePanesTransparentToTheMouse)
+{
+    testwindow::WriteSettings({"HoverReadout=0;"});
+    Feed(2, 5);
+    RepaintPanes();
+    EXPECT_EQ(pluginInstance->Window().Hover(), nullptr);
+    const HWND pane = graphList[0]->PaneWindow();
+    EXPECT_NE(::SendMessageW(pane, WM_NCHITTEST, 0, 0), HTCLIENT);
+    // Nothing to show and nothing that breaks.
+    MoveMouse(pane, plot::LineColumn(ToBox(graphList[0]->PlotRect()), 0), 50);
+}
+
+std::wstring CellTipText(uint32_t cell)
+{
+    const HWND cells = pluginInstance->Window().CellTips();
+    if (!cells)
+        return L"(no cell tips)";
+    wchar_t text[1024] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = mainWindow;
+    tool.uId = cell;
+    tool.lpszText = text;
+    ::SendMessageW(cells, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+TEST_F(WindowCommands, HeatMapCellTipTellsTheNewestSampleOfItsCore)
+{
+    testwindow::WriteSettings({"HeatMap=1;"});
+    Feed(4, 3);
+    const std::wstring text = CellTipText(2);
+    EXPECT_EQ(text.rfind(L"Core #2\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find(L"Temperature 55C\u00B0, load 40%\r\n"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"History (3 samples)"), std::wstring::npos) << text;
+}
+
+TEST_F(WindowCommands, HeatMapCellTipWithoutTheReadoutNamesTheCoreOnly)
+{
+    testwindow::WriteSettings({"HeatMap=1;", "HoverReadout=0;"});
+    Feed(4, 3);
+    EXPECT_EQ(CellTipText(2), L"Core #2");
 }
 
 TEST_F(WindowCommands, ReloadingColoursTakesTheColoursButNotTheFlags)

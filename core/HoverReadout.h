@@ -1,0 +1,59 @@
+// The hover readout of a pane: running figures of a series, the figures of its newest samples
+// and the text of the tooltip. Portable; the panes keep the running figures, the main window's
+// hover tip (window/HoverTip) gathers the facts and shows the text.
+#pragma once
+
+#include "core/CsvLogFormat.h"
+#include "core/SampleHistory.h"
+
+#include <cstdint>
+#include <string>
+
+// Count, sum, minimum and maximum of a series: kept as samples arrive, so the figures of a
+// whole history never need a pass over it.
+struct SeriesFigures {
+    int64_t count = 0;
+    int64_t sum = 0;
+    int32_t min = 0;
+    int32_t max = 0;
+
+    void Add(int32_t value)
+    {
+        if (count == 0 || value < min)
+            min = value;
+        if (count == 0 || value > max)
+            max = value;
+        sum += value;
+        ++count;
+    }
+};
+
+// The figures of the newest samples of a history (at most its count).
+SeriesFigures FiguresOfNewest(const SampleHistory& history, int32_t newest);
+
+// Everything the readout says about one sample of one pane.
+struct ReadoutFacts {
+    std::wstring title;
+    bool timeKnown = false;
+    LogClockTime time{};     // the sample's local clock time
+    int64_t ageMs = 0;       // how long before the readout it was taken
+    int32_t temperature = 0;
+    int32_t load = 0;
+    std::wstring temperatureUnit;
+    std::wstring loadUnit;
+    SeriesFigures shownTemperature;
+    SeriesFigures shownLoad;
+    SeriesFigures historyTemperature;
+    SeriesFigures historyLoad;
+};
+
+// "0 s ago", "14 s ago", "2 min 14 s ago", "3 h 5 min ago", "2 d 3 h ago"; a time ahead of
+// the clock (the clock was set back) reads "0 s ago".
+std::wstring FormatAge(int64_t ageMs);
+
+// The average in tenths, rounded half away from zero: "70.5", "-3.3"; "-" without samples.
+std::wstring FormatAverage(const SeriesFigures& figures);
+
+// The tooltip's lines, separated by CR LF: title; "YYYY-MM-DD HH:MM:SS, <age>"; the sample's
+// values; then min, max and average of the shown samples and of the whole history.
+std::wstring ReadoutText(const ReadoutFacts& facts);

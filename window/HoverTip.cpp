@@ -1,0 +1,155 @@
+#include "window/HoverTip.h"
+
+#include "core/HoverReadout.h"
+#include "core/PlotGeometry.h"
+#include "graph/PaneDrawing.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// Below and right of the cursor, where the tip hides neither the cursor nor its sample.
+constexpr int tipOffset = 16;
+
+constexpr int64_t ticksPerMillisecond = 10000;
+constexpr int64_t millisecondsFrom1601To1970 = 11644473600000;
+
+bool LocalTimeOf(int64_t unixMilliseconds, LogClockTime& out)
+{
+    const uint64_t ticks = static_cast<uint64_t>(unixMilliseconds + millisecondsFrom1601To1970) * ticksPerMillisecond;
+    const FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME system{};
+    SYSTEMTIME local{};
+    if (!::FileTimeToSystemTime(&utc, &system) || !::SystemTimeToTzSpecificLocalTime(nullptr, &system, &local))
+        return false;
+    out = {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond, local.wMilliseconds};
+    return true;
+}
+
+TTTOOLINFOW TrackingTool(HWND window, wchar_t* text)
+{
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    tool.hwnd = window;
+    tool.uId = 0;
+    tool.lpszText = text;
+    return tool;
+}
+
+}  // namespace
+
+int64_t ClockNowUnixMilliseconds()
+{
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+    return ticks / ticksPerMillisecond - millisecondsFrom1601To1970;
+}
+
+std::wstring PaneReadout(const CZiveVazudEx& pane, const UpdateTimes* times, int32_t k, int32_t shownCount,
+                         int64_t nowMs)
+{
+    // Pushes and clears run on this (the window's) thread and exports only read: no lock.
+    const SampleHistory* temperatures = pane.TempHistory();
+    const SampleHistory* loads = pane.History();
+    ReadoutFacts facts;
+    facts.title = pane.TitleText();
+    facts.temperatureUnit = pane.UnitText();
+    facts.loadUnit = pane.LoadUnitText();
+    const int64_t time = times ? times->TimeAt(k) : 0;
+    facts.timeKnown = time != 0 && LocalTimeOf(time, facts.time);
+    facts.ageMs = nowMs - time;
+    if (temperatures) {
+        facts.temperature = temperatures->ValueAt(k);
+        facts.shownTemperature = FiguresOfNewest(*temperatures, shownCount);
+    }
+    if (loads) {
+        facts.load = loads->ValueAt(k);
+        facts.shownLoad = FiguresOfNewest(*loads, shownCount);
+    }
+    facts.historyTemperature = pane.TemperatureFigures();
+    facts.historyLoad = pane.LoadFigures();
+    return ReadoutText(facts);
+}
+
+HoverTip::HoverTip(HWND owner, HINSTANCE instance) : window(owner)
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance,
+                            nullptr);
+    if (!tip)
+        return;
+    TTTOOLINFOW tool = TrackingTool(window, const_cast<wchar_t*>(L""));
+    ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, tipWidth);
+}
+
+void HoverTip::OnMouseMove(const CZiveVazudEx& pane, const UpdateTimes* times, POINT point)
+{
+    if (!tip)
+        return;
+    if (trackedPane != pane.PaneWindow()) {
+        // One WM_MOUSELEAVE per entry into the pane's window.
+        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, pane.PaneWindow(), 0};
+        if (::TrackMouseEvent(&leave))
+            trackedPane = pane.PaneWindow();
+    }
+    const RECT& plot = pane.PlotRect();
+    const int32_t k = point.y >= plot.top && point.y < plot.bottom
+                          ? plot::SampleAtColumn(ToBox(plot), pane.UsesBars(), pane.VisibleCount(), point.x)
+                          : -1;
+    if (k < 0) {
+        Hide();
+        return;
+    }
+    std::wstring readout = PaneReadout(pane, times, k, pane.VisibleCount(), ClockNowUnixMilliseconds());
+    if (readout != text || !shown) {
+        text = std::move(readout);
+        TTTOOLINFOW tool = TrackingTool(window, text.data());
+        ::SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    POINT screen = point;
+    ::ClientToScreen(pane.PaneWindow(), &screen);
+    ::SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x + tipOffset, screen.y + tipOffset));
+    if (!shown) {
+        TTTOOLINFOW tool = TrackingTool(window, nullptr);
+        ::SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+        shown = true;
+    }
+}
+
+void HoverTip::OnMouseLeave(HWND paneWindow)
+{
+    // A late leave of a pane the mouse has since left for another one changes nothing.
+    if (paneWindow != trackedPane)
+        return;
+    trackedPane = nullptr;
+    Hide();
+}
+
+void HoverTip::Hide()
+{
+    if (!tip || !shown)
+        return;
+    TTTOOLINFOW tool = TrackingTool(window, nullptr);
+    ::SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+    shown = false;
+}
+
+const wchar_t* HoverTip::CellText(const CZiveVazudEx& pane, const UpdateTimes* times)
+{
+    // A hidden pane keeps its size in the cell: these are the samples it would show.
+    RECT client{};
+    ::GetClientRect(pane.PaneWindow(), &client);
+    const SampleHistory* temperatures = pane.TempHistory();
+    if (!temperatures || temperatures->Count() == 0) {
+        cellText = pane.TitleText();  // an empty cell: only the core's name
+        return cellText.c_str();
+    }
+    const int32_t shownCount = plot::VisibleCount(plot::PlotBox(ToBox(client)), pane.UsesBars(), temperatures->Count());
+    cellText = PaneReadout(pane, times, 0, shownCount, ClockNowUnixMilliseconds());
+    return cellText.c_str();
+}

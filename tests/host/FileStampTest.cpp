@@ -59,9 +59,16 @@ struct Replacer {
 DWORD WINAPI ReplaceAgainAndAgain(LPVOID parameter)
 {
     auto* replacer = static_cast<Replacer*>(parameter);
-    for (int i = 0; i < 300; ++i)
-        if (!PutInPlace(replacer->path, "picture " + std::to_string(i)))
+    for (int i = 0; i < 300; ++i) {
+        bool replaced = false;
+        try {
+            replaced = PutInPlace(replacer->path, "picture " + std::to_string(i));
+        } catch (...) {
+            // counted as a failed rename: no exception leaves the thread
+        }
+        if (!replaced)
             InterlockedIncrement(&replacer->failures);
+    }
     return 0;
 }
 

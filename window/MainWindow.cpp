@@ -13,6 +13,7 @@
 
 #include <cwchar>
 #include <string>
+#include <string_view>
 
 CZiveVazudEx* const* graphList = nullptr;
 uint32_t graphCount = 0;
@@ -274,8 +275,8 @@ void MainWindow::DrawTrayReading(const CoreReading& reading)
     const HeatColour colour =
         reading.known ? HeatColourOf(reading.temperature, settings->RangeMin, settings->RangeMax) : unknownColour;
     const int size = TheScreenMetrics().IconSize();
-    if (size == shownSize && colour == shownColour &&
-        std::char_traits<char16_t>::compare(digits, shownDigits, iconDigitsCapacity) == 0)
+    // The texts end at their terminators: what lies after one is whatever the buffer held.
+    if (size == shownSize && colour == shownColour && std::u16string_view(digits) == std::u16string_view(shownDigits))
         return;
     wchar_t wideDigits[iconDigitsCapacity];
     textformat::CopyText(digits, wideDigits, iconDigitsCapacity);

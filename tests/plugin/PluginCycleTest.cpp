@@ -3,6 +3,14 @@
 // the busy bytes of every process heap (the CRT's heap among them), its GDI objects and its
 // windows. Not seen: USER objects other than windows (GetGuiResources reads 0 under Wine)
 // and memory that Wine's own server keeps for the process.
+// Heap bytes are judged cycle by cycle. A heap with the low-fragmentation front end (Windows,
+// Wine 10; not Wine 8) keeps small blocks in groups, and a heap walk sees a group as one busy
+// block: a small allocation that outlives a cycle, ours or not, shows as a lump of a whole
+// group, and small frees show as nothing. Under Wine 10 a walk block by block showed lumps of
+// 1512 and 2504 bytes holding small blocks of Wine's (a system DLL's path among them), and
+// afterwards every cycle giving back every block at its old address. So there one cycle of
+// the measured ones may grow by one group; a leak of ours grows every cycle. Without such a
+// heap the bytes must come back exactly.
 #include "tests/plugin/HostHarness.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +18,7 @@
 #include <winternl.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -19,9 +28,12 @@ using ReleasePluginProc = void (*)();
 
 constexpr uint32_t cores = 8;
 constexpr int updatesPerCycle = 5;
-// The first cycles pay for what the system keeps once loaded (fonts, GDI+, the settings file).
-constexpr int warmUpCycles = 2;
-constexpr int measuredCycles = 5;
+// The first cycles pay for what the system keeps once loaded (fonts, GDI+, COM, common controls).
+constexpr int warmUpCycles = 4;
+constexpr int measuredCycles = 6;
+// With grouped small blocks: how many measured cycles may grow the heaps, by one group at most.
+constexpr int cyclesAllowedToGrow = 1;
+constexpr size_t largestHeapGroup = 8192;
 
 // One entry of the system's handle list (SystemExtendedHandleInformation).
 struct SystemHandleEntry {
@@ -86,6 +98,21 @@ size_t HeapBytesInUse()
         ::HeapUnlock(heap);
     }
     return busy;
+}
+
+// Whether a heap of the process keeps its small blocks in groups (the low-fragmentation heap).
+bool AnyHeapGroupsSmallBlocks()
+{
+    constexpr ULONG lowFragmentationHeap = 2;
+    std::vector<HANDLE> heaps(::GetProcessHeaps(0, nullptr) + 8);
+    heaps.resize(::GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+    for (HANDLE heap : heaps) {
+        ULONG mode = 0;
+        if (::HeapQueryInformation(heap, HeapCompatibilityInformation, &mode, sizeof mode, nullptr) &&
+            mode == lowFragmentationHeap)
+            return true;
+    }
+    return false;
 }
 
 // The GDI objects of this process, from the GDI handle table that the PEB points at (the
@@ -170,15 +197,32 @@ TEST(PluginCycle, LoadingAndUnloadingLeavesNothingBehind)
     ASSERT_NE(hostWindow, nullptr);
     for (int i = 0; i < warmUpCycles; ++i)
         ASSERT_NO_FATAL_FAILURE(RunCycle(hostWindow));
+    std::string heapGrowth;
+    heapGrowth.reserve(256);  // before the first reading: the text's own bytes are not counted
     const Reading before = Read();
-    for (int i = 0; i < measuredCycles; ++i)
+    int cyclesThatGrew = 0;
+    size_t largestGrowth = 0;
+    size_t heapBytes = before.heapBytes;
+    for (int i = 0; i < measuredCycles; ++i) {
         ASSERT_NO_FATAL_FAILURE(RunCycle(hostWindow));
+        const size_t now = HeapBytesInUse();
+        const size_t grown = now > heapBytes ? now - heapBytes : 0;
+        cyclesThatGrew += grown > 0;
+        largestGrowth = grown > largestGrowth ? grown : largestGrowth;
+        heapGrowth += " " + std::to_string(static_cast<long long>(now) - static_cast<long long>(heapBytes));
+        heapBytes = now;
+    }
     const Reading after = Read();
     ::DestroyWindow(hostWindow);
 
     EXPECT_GT(before.handles, 0u) << "no way to count this process's handles";
     EXPECT_EQ(after.handles, before.handles) << measuredCycles << " cycles";
-    EXPECT_EQ(after.heapBytes, before.heapBytes) << measuredCycles << " cycles";
+    if (AnyHeapGroupsSmallBlocks()) {
+        EXPECT_LE(cyclesThatGrew, cyclesAllowedToGrow) << "heap bytes per cycle:" << heapGrowth;
+        EXPECT_LE(largestGrowth, largestHeapGroup) << "heap bytes per cycle:" << heapGrowth;
+    } else {
+        EXPECT_EQ(after.heapBytes, before.heapBytes) << "heap bytes per cycle:" << heapGrowth;
+    }
     EXPECT_GT(before.gdiObjects, 0) << "no GDI handle table";
     EXPECT_EQ(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.guiObjects, before.guiObjects);

@@ -212,6 +212,43 @@ TEST_F(TrayTemperature, AnUnchangedValueIsNotDrawnAgain)
     EXPECT_EQ(IconChanges(shell), 2u);
 }
 
+// Fills the stack below the caller with non-zero bytes, so that a buffer a later call leaves
+// partly unwritten holds junk there. Called through a volatile pointer: never inlined.
+void ScribbleStack()
+{
+    volatile char16_t junk[8192];
+    for (size_t i = 0; i < sizeof junk / sizeof junk[0]; ++i)
+        junk[i] = u'\x5A5A';
+}
+void (*volatile scribbleStack)() = ScribbleStack;
+
+TEST_F(TrayTemperature, TheSameDigitsAreNotDrawnAgainWhateverFollowsTheirEnd)
+{
+    // The icon's digits are compared as texts: a shorter value after a longer one leaves the
+    // longer one's tail behind the terminator of what was shown, and the new digits' buffer
+    // holds whatever the stack held there.
+    testwindow::WriteSettings({"TrayTemperature=1;"});
+    Update(50.0f);
+    MainWindow* window = MainWindow::Of(mainWindow);
+    ASSERT_NE(window, nullptr);
+    const int32_t loads[] = {10, 10};
+    const struct {
+        int32_t before;
+        int32_t now;
+    } cases[] = {{72, 72}, {100, 7}, {999, 12}, {-99, -5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.now);
+        const int32_t before[] = {c.before, c.before};
+        const int32_t now[] = {c.now, c.now};
+        window->ShowHottestCore(before, loads, 2);
+        window->ShowHottestCore(now, loads, 2);
+        const HICON shown = window->Tray()->NotifyData().hIcon;
+        scribbleStack();
+        window->ShowHottestCore(now, loads, 2);
+        EXPECT_EQ(window->Tray()->NotifyData().hIcon, shown);
+    }
+}
+
 TEST_F(TrayTemperature, ManyUpdatesLeaveNoHandleBehind)
 {
     // Without the shown icon the shell is not asked: what remains is drawing and destroying.

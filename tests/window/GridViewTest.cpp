@@ -230,10 +230,12 @@ TEST_F(GridView, EveryCellHasATooltipNamingItsCore)
         ASSERT_TRUE(::SendMessageW(tips, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool))) << i;
         EXPECT_EQ(tool.hwnd, mainWindow);
         ids.insert(tool.uId);
-        wchar_t text[80] = {};
+        // Room for the whole hover readout, which follows the core's name on its first line.
+        wchar_t text[2048] = {};
         tool.lpszText = text;
-        ::SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
-        EXPECT_EQ(std::wstring(text), L"Core #" + std::to_wstring(tool.uId)) << i;
+        ::SendMessageW(tips, TTM_GETTEXTW, 2048, reinterpret_cast<LPARAM>(&tool));
+        const std::wstring shown(text);
+        EXPECT_EQ(shown.substr(0, shown.find(L"\r\n")), L"Core #" + std::to_wstring(tool.uId)) << i;
         // The tool covers its core's cell.
         EXPECT_TRUE(tool.rect == PaneRect(static_cast<uint32_t>(tool.uId))) << Describe(tool.rect);
     }

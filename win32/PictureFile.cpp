@@ -29,6 +29,23 @@ FILETIME ProcessStart()
     return creation;
 }
 
+// Moves from over to. A file cannot be replaced while anyone has it open, and a picture is
+// often read for a moment (a viewer reloading it, a scanner, a program polling for it): such a
+// reader is waited out, for about a second at most, instead of losing this export.
+bool ReplaceWhenFree(const wchar_t* from, const wchar_t* to)
+{
+    constexpr int attempts = 50;
+    constexpr DWORD pauseMs = 20;
+    for (int attempt = 1;; ++attempt) {
+        if (::MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING))
+            return true;
+        const DWORD error = ::GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == attempts)
+            return false;
+        ::Sleep(pauseMs);
+    }
+}
+
 }  // namespace
 
 bool WriteBmpFile(const wchar_t* path, const BmpPicture& picture, const void* pixels)
@@ -63,7 +80,7 @@ bool ConvertBmpToPng(const ExportPath& bmpPath, const ExportPath& pngPath, const
         // A read-only picture is the user's: keep it, as a save straight onto it would.
         const DWORD attributes = ::GetFileAttributesW(pngPath.Text());
         const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-        replaced = !readOnly && ::MoveFileExW(tmpPath.Text(), pngPath.Text(), MOVEFILE_REPLACE_EXISTING);
+        replaced = !readOnly && ReplaceWhenFree(tmpPath.Text(), pngPath.Text());
         if (!replaced)
             ::DeleteFileW(tmpPath.Text());
     } else {

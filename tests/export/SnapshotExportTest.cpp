@@ -227,6 +227,40 @@ TEST_F(SnapshotExport, TwoPanesGiveOnePictureEachAndASecondExportReplacesBoth)
     ExpectNoLeftovers();
 }
 
+// A reader that has the old picture open while the new one is put in its place, as a viewer
+// or a program polling for the picture does for a moment: it lets go 200 ms later.
+HANDLE pictureReader = nullptr;
+DWORD WINAPI LetGoOfThePicture(LPVOID)
+{
+    ::Sleep(200);  // the reader's own pace, not a wait of the test's
+    ::CloseHandle(pictureReader);
+    return 0;
+}
+void OpenThePictureForAMoment(const wchar_t*)
+{
+    pictureReader = ::CreateFileW(InExeFolder(core0Png).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    ::CloseHandle(::CreateThread(nullptr, 0, LetGoOfThePicture, nullptr, 0, nullptr));
+}
+
+TEST_F(SnapshotExport, APictureReadForAMomentIsStillReplaced)
+{
+    CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"));
+    PushSamples(pane, 100, 60, 40);
+    pane->SaveSnapshot();
+    ASSERT_EQ(Png(core0Png)->width, 166);
+
+    PushSamples(pane, 10, 60, 40);
+    SetBmpWrittenHook(OpenThePictureForAMoment);
+    pane->SaveSnapshot();
+    SetBmpWrittenHook(nullptr);
+    ASSERT_NE(pictureReader, INVALID_HANDLE_VALUE);
+    const auto png = Png(core0Png);
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->width, 176) << "the new picture must replace the old once the reader lets go";
+    ExpectNoLeftovers();
+}
+
 TEST_F(SnapshotExport, ABmpHeldOpenElsewhereSkipsOnlyThatPane)
 {
     panes.Add(TestSettings(L"Core #0"));

@@ -1,5 +1,6 @@
 // The sample flow inside the plug-in: the same code as the DLL, linked into the test so the
 // panes' histories can be read back.
+#include "tests/support/LinkedPlugin.h"
 #include "graph/CZiveVazudEx.h"
 #include "plugin/CVaderurWnd.h"
 #include "plugin/PluginState.h"
@@ -11,27 +12,16 @@
 #include <cmath>
 #include <limits>
 
-extern "C" PluginRecord* GetPlugin();
-extern "C" void ReleasePlugin();
-
 namespace {
 
-class SampleFlow : public ::testing::Test {
+class SampleFlow : public testsupport::LinkedPlugin {
 protected:
-    void SetUp() override
-    {
-        record = GetPlugin();
-        ASSERT_NE(record, nullptr);
-        record->info->hostInstance = ::GetModuleHandleW(nullptr);  // the resources are linked in
-    }
     void TearDown() override
     {
-        ReleasePlugin();
-        testhost::Pump();
+        LinkedPlugin::TearDown();
         EXPECT_EQ(mainWindow, nullptr);
         EXPECT_EQ(graphList, nullptr);
     }
-    PluginRecord* record = nullptr;
 };
 
 TEST_F(SampleFlow, EveryUpdateAddsOneSampleToBothHistoriesOfEveryPane)

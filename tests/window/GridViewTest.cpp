@@ -1,6 +1,7 @@
 // The grid views as real windows: `Columns` places and sizes the panes, `HeatMap=1` paints one
 // cell per core over hidden panes that keep their histories, and names the core under the mouse.
 // The same code as the DLL, linked into the test so the panes and the window object can be seen.
+#include "tests/support/LinkedPlugin.h"
 #include "tests/window/WindowHarness.h"
 
 #include "core/HottestCore.h"
@@ -19,36 +20,24 @@
 #include <string>
 #include <vector>
 
-extern "C" PluginRecord* GetPlugin();
-extern "C" void ReleasePlugin();
-
 namespace {
 
 using testwindow::ChildRect;
 using testwindow::ClientSize;
 
-class GridView : public ::testing::Test {
+class GridView : public testsupport::LinkedPlugin {
 protected:
-    void SetUp() override
-    {
-        record = GetPlugin();
-        ASSERT_NE(record, nullptr);
-        record->info->hostInstance = ::GetModuleHandleW(nullptr);  // the resources are linked in
-    }
     void TearDown() override
     {
-        ReleasePlugin();
-        testhost::Pump();
+        LinkedPlugin::TearDown();
         EXPECT_EQ(mainWindow, nullptr);
-        testwindow::RemoveSettings();
     }
     // A fresh plug-in object, as after the host unloaded and loaded it again.
     void Reload()
     {
         ReleasePlugin();
         testhost::Pump();
-        record = GetPlugin();
-        record->info->hostInstance = ::GetModuleHandleW(nullptr);
+        Attach();
     }
     void Feed(uint32_t cores, int updates)
     {
@@ -58,7 +47,6 @@ protected:
         testhost::Pump();
     }
     static RECT PaneRect(uint32_t i) { return ChildRect(graphList[i]->PaneWindow()); }
-    PluginRecord* record = nullptr;
 };
 
 bool operator==(const RECT& a, const RECT& b)

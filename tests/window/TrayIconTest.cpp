@@ -1,5 +1,6 @@
 // The tray icon through the shell seam: what reaches Shell_NotifyIconW and when, the icon
 // generated for the screen's resolution, and the icon found for a window.
+#include "tests/support/LinkedPlugin.h"
 #include "tests/window/NotifyRecorder.h"
 #include "tests/window/WindowHarness.h"
 
@@ -11,9 +12,6 @@
 #include "window/TrayIcon.h"
 
 #include <gtest/gtest.h>
-
-extern "C" PluginRecord* GetPlugin();
-extern "C" void ReleasePlugin();
 
 namespace {
 
@@ -231,20 +229,8 @@ TEST_F(TrayIconTest, AWindowIconIsItsSmallIconOrItsFileTypeIconOrTheQuestionMark
 }
 
 // The tray icon as the plug-in drives it, through the same code as the DLL.
-class PluginTray : public ::testing::Test {
+class PluginTray : public testsupport::LinkedPlugin {
 protected:
-    void SetUp() override
-    {
-        record = GetPlugin();
-        ASSERT_NE(record, nullptr);
-        record->info->hostInstance = ::GetModuleHandleW(nullptr);  // the resources are linked in
-    }
-    void TearDown() override
-    {
-        ReleasePlugin();
-        testhost::Pump();
-        testwindow::RemoveSettings();
-    }
     HWND Open(uint32_t cores)
     {
         SensorSnapshot snapshot = testhost::MakeSnapshot(cores);
@@ -252,7 +238,6 @@ protected:
         testhost::Pump();
         return mainWindow;
     }
-    PluginRecord* record = nullptr;
 };
 
 TEST_F(PluginTray, TheIconIsAddedAtCreationAndFollowsStopAndStart)
@@ -390,8 +375,7 @@ TEST_F(PluginTray, ANewTaskbarGetsNoIconThatIsNotShown)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        record = GetPlugin();  // a fresh plug-in for each case
-        record->info->hostInstance = ::GetModuleHandleW(nullptr);
+        Attach();  // a fresh plug-in for each case
         ShellRecorder shell;
         testwindow::WriteSettings({c.trayOption});
         HWND main = Open(1);

@@ -1,5 +1,6 @@
 // "TrayTemperature=1": the tray icon shows the hottest core, read back from the icon's own
 // colour bitmap, with its tooltip; redrawn only on change, and no handle left behind.
+#include "tests/support/LinkedPlugin.h"
 #include "tests/window/NotifyRecorder.h"
 #include "tests/window/WindowHarness.h"
 
@@ -15,9 +16,6 @@
 
 #include <cwchar>
 #include <vector>
-
-extern "C" PluginRecord* GetPlugin();
-extern "C" void ReleasePlugin();
 
 namespace {
 
@@ -80,20 +78,16 @@ size_t IconChanges(const ShellRecorder& shell)
     return n;
 }
 
-class TrayTemperature : public ::testing::Test {
+class TrayTemperature : public testsupport::LinkedPlugin {
 protected:
     void SetUp() override
     {
         TheScreenMetrics() = ScreenMetrics{true, 96, 96, 16};
-        record = GetPlugin();
-        ASSERT_NE(record, nullptr);
-        record->info->hostInstance = ::GetModuleHandleW(nullptr);
+        LinkedPlugin::SetUp();
     }
     void TearDown() override
     {
-        ReleasePlugin();
-        testhost::Pump();
-        testwindow::RemoveSettings();
+        LinkedPlugin::TearDown();
         TheScreenMetrics() = ScreenMetrics{};
     }
     // Core 1 of two is the hotter one.
@@ -105,7 +99,6 @@ protected:
         record->Update(&snapshot);
         testhost::Pump();
     }
-    PluginRecord* record = nullptr;
 };
 
 TEST_F(TrayTemperature, WithoutTheKeyTheIconStaysIcon129WithoutTooltip)

@@ -1,5 +1,6 @@
 // The menu commands and the pane procedure as they reach the panes, through the same code
 // as the DLL linked into the test so the panes themselves can be looked at or replaced.
+#include "tests/support/LinkedPlugin.h"
 #include "tests/window/WindowHarness.h"
 
 #include "core/PlotGeometry.h"
@@ -21,9 +22,6 @@
 #include <new>
 #include <string>
 #include <vector>
-
-extern "C" PluginRecord* GetPlugin();
-extern "C" void ReleasePlugin();
 
 namespace {
 
@@ -55,22 +53,18 @@ public:
     static inline int destroyed = 0;
 };
 
-class WindowCommands : public ::testing::Test {
+class WindowCommands : public testsupport::LinkedPlugin {
 protected:
     void SetUp() override
     {
-        record = GetPlugin();
-        ASSERT_NE(record, nullptr);
-        record->info->hostInstance = ::GetModuleHandleW(nullptr);  // the resources are linked in
+        LinkedPlugin::SetUp();
         ProbePane::destroyed = 0;
     }
     void TearDown() override
     {
-        ReleasePlugin();
-        testhost::Pump();
+        LinkedPlugin::TearDown();
         EXPECT_EQ(mainWindow, nullptr);
         EXPECT_EQ(graphList, nullptr);
-        testwindow::RemoveSettings();
     }
     void Feed(uint32_t cores, int updates)
     {
@@ -97,7 +91,6 @@ protected:
             ::UpdateWindow(graphList[i]->PaneWindow());
         }
     }
-    PluginRecord* record = nullptr;
 };
 
 TEST_F(WindowCommands, EveryPaneIsBuiltWithItsTitleAndTheUnitTexts)
@@ -438,8 +431,7 @@ TEST_F(WindowCommands, AClassLeftRegisteredByAnEarlierObjectIsReused)
     HWND first = mainWindow;
     ReleasePlugin();
     EXPECT_FALSE(::IsWindow(first));
-    record = GetPlugin();
-    record->info->hostInstance = ::GetModuleHandleW(nullptr);
+    Attach();
     Feed(2, 1);
     ASSERT_NE(mainWindow, nullptr);
     EXPECT_EQ(graphCount, 2u);

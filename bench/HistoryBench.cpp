@@ -1,5 +1,6 @@
-// Push cost per sample: a screen-width history filled from empty, so every 1680th push
-// pays for a growth and a copy of everything held.
+// Push cost per sample: a screen-width history filled from empty, so every 1680th push pays
+// for a growth (one more zero-filled block; every iteration starts from fresh memory, so the
+// page faults of those blocks are counted too).
 #include "core/SampleHistory.h"
 
 #include <benchmark/benchmark.h>

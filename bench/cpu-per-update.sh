@@ -24,18 +24,8 @@ done
 short_updates=5
 interval=50
 
-bin=$build/windows/bin
-for f in zentrix-host.exe Vaderur.dll; do
-  [ -f "$bin/$f" ] || { echo "cpu-per-update.sh: $bin/$f is not built" >&2; exit 1; }
-done
-
-state=$build/windows/wine
-started_session=no
-if ! { [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; }; then
-  bash "$root/cmake/wine-session.sh" start "$state" >/dev/null
-  started_session=yes
-fi
-trap '[ "$started_session" = no ] || bash "$root/cmake/wine-session.sh" stop "$state"' EXIT
+source "$root/bench/lib/host-runs.bash"
+bench_host_runs cpu-per-update.sh "$build"
 
 work=$build/bench-runs/cpu-per-update
 rm -rf "$work"

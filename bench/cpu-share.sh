@@ -17,18 +17,8 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-bin=$build/windows/bin
-for f in zentrix-host.exe Vaderur.dll; do
-  [ -f "$bin/$f" ] || { echo "cpu-share.sh: $bin/$f is not built" >&2; exit 1; }
-done
-
-state=$build/windows/wine
-started_session=no
-if ! { [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; }; then
-  bash "$root/cmake/wine-session.sh" start "$state" >/dev/null
-  started_session=yes
-fi
-trap '[ "$started_session" = no ] || bash "$root/cmake/wine-session.sh" stop "$state"' EXIT
+source "$root/bench/lib/host-runs.bash"
+bench_host_runs cpu-share.sh "$build"
 
 work=$build/bench-runs/cpu-share
 rm -rf "$work"

@@ -3,7 +3,7 @@
 #   scripts/bench.sh            (build folder: $VADERUR_BUILD_DIR or ./build)
 #
 # Benchmarks are found by name, so a new one needs no change here:
-#   - native programs bench_* (bench/*.cmake), built in build/native-bench: an optimised
+#   - native programs bench_* (bench/CMakeLists.txt), built in build/native-bench: an optimised
 #     build without sanitizers, as the sanitized test build would measure the sanitizers;
 #   - Windows programs bench_*.exe, built in build/windows/bin and run under Wine;
 #   - scripts bench/*.sh, run with the build folder as $1 (bench/cpu-share.sh takes

@@ -10,6 +10,7 @@
 #include "core/TextFormat.h"
 #include "graph/PaneDrawing.h"
 #include "win32/Handles.h"
+#include "win32/TooltipWindow.h"
 
 #include <commctrl.h>
 
@@ -135,11 +136,7 @@ void MainWindow::LayOutGrid()
 
 void MainWindow::CreateCellTips(HINSTANCE instance)
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&controls);
-    cellTips = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance,
-                                 nullptr);
+    cellTips = CreateTooltipWindow(window, instance);
     if (!cellTips)
         return;
     if (hoverTip)

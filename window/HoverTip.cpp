@@ -3,6 +3,7 @@
 #include "core/HoverReadout.h"
 #include "core/PlotGeometry.h"
 #include "graph/PaneDrawing.h"
+#include "win32/TooltipWindow.h"
 
 #include <commctrl.h>
 
@@ -75,11 +76,7 @@ std::wstring PaneReadout(const CZiveVazudEx& pane, const UpdateTimes* times, int
 
 HoverTip::HoverTip(HWND owner, HINSTANCE instance) : window(owner)
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&controls);
-    tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance,
-                            nullptr);
+    tip = CreateTooltipWindow(window, instance);
     if (!tip)
         return;
     TTTOOLINFOW tool = TrackingTool(window, const_cast<wchar_t*>(L""));

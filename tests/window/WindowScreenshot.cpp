@@ -57,6 +57,18 @@ void Settle()
     }
 }
 
+// The plug-in window brought to the top, painted through and captured, frame included.
+bool CapturePluginWindow(WindowPicture& picture)
+{
+    HWND main = testhost::PluginMainWindow();
+    if (!main)
+        return false;
+    ::SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Settle();
+    return CaptureWindow(main, picture);
+}
+
 TEST(WindowScreenshot, FourCoresAfterThreeHundredUpdates)
 {
     testwindow::RemoveSettings();  // the default settings file is created
@@ -71,14 +83,8 @@ TEST(WindowScreenshot, FourCoresAfterThreeHundredUpdates)
         record->Update(&s);
         testhost::Pump();
     }
-    HWND main = testhost::PluginMainWindow();
-    ASSERT_NE(main, nullptr);
-    ::SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Settle();
-
     WindowPicture picture;
-    ASSERT_TRUE(CaptureWindow(main, picture));
+    ASSERT_TRUE(CapturePluginWindow(picture));
     const int width = picture.width;
     const int height = picture.height;
 
@@ -185,14 +191,8 @@ TEST(WindowScreenshot, ManyCoresAsGridsAndHeatMap)
             if (step % 20 == 19)
                 testhost::Pump();
         }
-        HWND main = testhost::PluginMainWindow();
-        ASSERT_NE(main, nullptr);
-        ::SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Settle();
-
         WindowPicture picture;
-        ASSERT_TRUE(CaptureWindow(main, picture));
+        ASSERT_TRUE(CapturePluginWindow(picture));
         const std::wstring path = ArtifactPath(shot.file);
         EXPECT_TRUE(SavePixelsAsPng(picture.width, picture.height, picture.pixels.data(), path.c_str()))
             << "could not write the picture";

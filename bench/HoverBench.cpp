@@ -6,6 +6,7 @@
 #include "core/CsvLogFormat.h"
 #include "core/UpdateTimes.h"
 #include "graph/CZiveVazudEx.h"
+#include "win32/Clock.h"
 #include "win32/CsvLogFile.h"
 #include "win32/Handles.h"
 #include "window/HoverTip.h"

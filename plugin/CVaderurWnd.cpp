@@ -3,6 +3,8 @@
 #include "core/SnapshotCopy.h"
 #include "plugin/PluginState.h"
 #include "plugin/SampleDistribution.h"
+#include "plugin/SampleSinks.h"
+#include "settings/SettingsReader.h"
 
 namespace {
 const wchar_t versionText[] = L"1.2";
@@ -38,9 +40,17 @@ void CVaderurWnd::Update(const SensorSnapshot* snapshot)
     if (!windowCreated) {
         // Creation is tried once, whatever it returns.
         windowCreated = true;
-        window.Create(HostInstance(), SnapshotCoreCount(), SnapshotTjMax());
+        CreateWindowAndSinks();
     }
-    DistributeSamples(window);
+    DistributeSamples(window, sinks);
+}
+
+void CVaderurWnd::CreateWindowAndSinks()
+{
+    WindowOptions options{};
+    std::unique_ptr<GraphSettings> settings = ReadSettings(&options, SnapshotTjMax());
+    if (window.Create(HostInstance(), SnapshotCoreCount(), SnapshotTjMax(), options, std::move(settings)))
+        sinks = MakeSampleSinks(options, SnapshotCoreCount());
 }
 
 void CVaderurWnd::Stop()

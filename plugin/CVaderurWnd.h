@@ -1,8 +1,9 @@
 // The one plug-in object behind the PluginRecord handed to the host. Created by GetPlugin,
-// destroyed by ReleasePlugin; owns the PluginInfo and the main window object.
+// destroyed by ReleasePlugin; owns the PluginInfo, the main window object and the sample sinks.
 #pragma once
 
 #include "core/HostRecords.h"
+#include "core/SampleSink.h"
 #include "window/MainWindow.h"
 
 #include <windows.h>
@@ -32,8 +33,10 @@ public:
 
 private:
     void RequestClose() override;
+    void CreateWindowAndSinks();
 
     PluginRecord record{};
     bool windowCreated = false;
     MainWindow window;
+    SampleSinks sinks;
 };

@@ -5,12 +5,12 @@
 
 #include <array>
 
-void DistributeSamples(MainWindow& window)
+void DistributeSamples(MainWindow& window, const SampleSinks& sinks)
 {
     const PaneList& panes = window.Panes();
     if (panes.empty())
         return;
-    // What each pane stored, for the tray icon and the CSV log.
+    // What each pane stored, for the tray icon and the sinks.
     std::array<int32_t, maxSnapshotCores> temperatures{};
     std::array<int32_t, maxSnapshotCores> loads{};
     uint32_t pushed = 0;
@@ -27,9 +27,14 @@ void DistributeSamples(MainWindow& window)
         }
         window.RecordUpdateTime();
     }
-    window.Repaint();
-    // A snapshot with fewer cores than panes has no value for the panes beyond it.
-    const uint32_t cores = SnapshotCoreCount();
-    window.ShowHottestCore(temperatures.data(), loads.data(), pushed < cores ? pushed : cores);
-    window.LogSamples(SnapshotTjMax(), temperatures.data(), loads.data());
+    UpdateRecord update;
+    update.tjMax = SnapshotTjMax();
+    update.paneCount = pushed;
+    update.reportedCores = SnapshotCoreCount();
+    update.temperatures = temperatures.data();
+    update.loads = loads.data();
+    update.sensorTemperatures = snapshotCopy.coreTemperature;
+    window.ShowUpdate(update);
+    for (const auto& sink : sinks)
+        sink->Accept(update);
 }

@@ -1,5 +1,7 @@
 #include "win32/CsvLogFile.h"
 
+#include "win32/Clock.h"
+
 #include <utility>
 
 namespace {
@@ -105,9 +107,7 @@ bool CsvLogFile::Append(const LogClockTime& time, uint32_t tjMax, const int32_t*
     }
 }
 
-LogClockTime LocalLogClockTime()
+void CsvLogFile::Accept(const UpdateRecord& update) noexcept
 {
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+    Append(LocalLogClockTime(), update.tjMax, update.temperatures, update.loads);
 }

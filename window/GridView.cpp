@@ -5,7 +5,7 @@
 #include "window/MainWindow.h"
 
 #include "core/GridLayout.h"
-#include "core/HottestCore.h"
+#include "core/HeatColourScale.h"
 #include "core/SnapshotCopy.h"
 #include "core/TextFormat.h"
 #include "graph/PaneDrawing.h"

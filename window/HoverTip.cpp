@@ -3,6 +3,7 @@
 #include "core/HoverReadout.h"
 #include "core/PlotGeometry.h"
 #include "graph/PaneDrawing.h"
+#include "win32/Clock.h"
 #include "win32/TooltipWindow.h"
 
 #include <commctrl.h>
@@ -11,21 +12,6 @@ namespace {
 
 // Below and right of the cursor, where the tip hides neither the cursor nor its sample.
 constexpr int tipOffset = 16;
-
-constexpr int64_t ticksPerMillisecond = 10000;
-constexpr int64_t millisecondsFrom1601To1970 = 11644473600000;
-
-bool LocalTimeOf(int64_t unixMilliseconds, LogClockTime& out)
-{
-    const uint64_t ticks = static_cast<uint64_t>(unixMilliseconds + millisecondsFrom1601To1970) * ticksPerMillisecond;
-    const FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-    SYSTEMTIME system{};
-    SYSTEMTIME local{};
-    if (!::FileTimeToSystemTime(&utc, &system) || !::SystemTimeToTzSpecificLocalTime(nullptr, &system, &local))
-        return false;
-    out = {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond, local.wMilliseconds};
-    return true;
-}
 
 TTTOOLINFOW TrackingTool(HWND window, wchar_t* text)
 {
@@ -39,14 +25,6 @@ TTTOOLINFOW TrackingTool(HWND window, wchar_t* text)
 }
 
 }  // namespace
-
-int64_t ClockNowUnixMilliseconds()
-{
-    FILETIME now{};
-    ::GetSystemTimeAsFileTime(&now);
-    const int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
-    return ticks / ticksPerMillisecond - millisecondsFrom1601To1970;
-}
 
 std::wstring PaneReadout(const CZiveVazudEx& pane, const UpdateTimes* times, int32_t k, int32_t shownCount,
                          int64_t nowMs)

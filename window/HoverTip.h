@@ -18,9 +18,6 @@
 std::wstring PaneReadout(const CZiveVazudEx& pane, const UpdateTimes* times, int32_t k, int32_t shownCount,
                          int64_t nowMs);
 
-// Milliseconds since 1970-01-01 UTC now.
-int64_t ClockNowUnixMilliseconds();
-
 class HoverTip {
 public:
     // Wide enough for the longest line, so a tip breaks only at the line ends.

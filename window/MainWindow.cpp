@@ -4,10 +4,9 @@
 #include "core/TextFormat.h"
 #include "core/WindowLayout.h"
 #include "resources/resource.h"
-#include "settings/SettingsReader.h"
 #include "window/MainWindowProc.h"
 #include "window/TemperatureIcon.h"
-#include "win32/ExecutableFolder.h"
+#include "win32/Clock.h"
 #include "window/TimerSeam.h"
 #include "window/WindowViews.h"
 
@@ -92,7 +91,8 @@ void MainWindow::Publish()
     mainWindow = window;
 }
 
-bool MainWindow::Create(HINSTANCE instance, uint32_t paneCount, uint32_t tjMax)
+bool MainWindow::Create(HINSTANCE instance, uint32_t paneCount, uint32_t processorTjMax, const WindowOptions& options,
+                        std::unique_ptr<GraphSettings> style)
 {
     title[0] = L'\0';
     className[0] = L'\0';
@@ -104,10 +104,14 @@ bool MainWindow::Create(HINSTANCE instance, uint32_t paneCount, uint32_t tjMax)
     taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
     textformat::Append(titleSuffix, title, std::wcslen(title), textCapacity);
     this->paneCount = paneCount;
+    tjMax = processorTjMax;
+    settings = std::move(style);
+    if (!settings)
+        return false;
     try {
         panes.reserve(paneCount);
         paneList.reserve(paneCount);
-        return CreateWindowAndPanes(instance, tjMax);
+        return CreateWindowAndPanes(instance, options);
     } catch (...) {
         // Out of memory half-way: no half-built window is left behind. Its destruction
         // frees the panes built so far.
@@ -136,7 +140,7 @@ void MainWindow::RegisterWindowClass(HINSTANCE instance)
     classInstance = instance;
 }
 
-bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
+bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& options)
 {
     // The object reaches the procedure with the creation message (see MainWindowProc).
     window = ::CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr,
@@ -146,8 +150,6 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
         return false;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
 
-    WindowOptions options{};
-    settings = ReadSettings(&options, tjMax);
     trayTemperature = options.TrayTemperature;
 
     ChooseView(options);
@@ -189,12 +191,6 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax)
 
     if (options.LogInterval != 0)
         CallSetTimer(window, logTimerId, options.LogInterval, LogTimerProc);
-    if (options.CsvLog) {
-        // The log goes where the pictures go.
-        wchar_t folder[MAX_PATH] = {};
-        if (ExecutableFolder(folder, MAX_PATH))
-            csvLog = std::make_unique<CsvLogFile>(folder, paneCount);
-    }
 
     ::ShowWindow(window, SW_SHOWNORMAL);
     ::UpdateWindow(window);
@@ -289,10 +285,12 @@ void MainWindow::DrawTrayReading(const CoreReading& reading)
     shownSize = size;
 }
 
-void MainWindow::LogSamples(uint32_t tjMax, const int32_t* temperatures, const int32_t* loads)
+void MainWindow::ShowUpdate(const UpdateRecord& update)
 {
-    if (csvLog)
-        csvLog->Append(LocalLogClockTime(), tjMax, temperatures, loads);
+    Repaint();
+    // A snapshot with fewer cores than panes has no value for the panes beyond it.
+    const uint32_t reported = update.paneCount < update.reportedCores ? update.paneCount : update.reportedCores;
+    ShowHottestCore(update.temperatures, update.loads, reported);
 }
 
 void MainWindow::RecordUpdateTime()

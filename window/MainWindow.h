@@ -1,15 +1,15 @@
 // The plug-in's main window: its handle, one pane per core, the style record read from
-// "Vaderur.ini", the tray icon, the log timer, the CSV log (CsvLog=1), the hover readout and
-// the export workers. Owned by the plug-in object and built on its first Update; everything
+// "Vaderur.ini", the tray icon, the log timer, the hover readout and the export workers. Owned by the plug-in object and built on its first Update; everything
 // here runs on the host's thread, except the export workers it starts and waits for.
 #pragma once
 
+#include "core/HeatColourScale.h"
 #include "core/HottestCore.h"
+#include "core/SampleSink.h"
 #include "core/UpdateTimes.h"
 #include "export/ExportWorkers.h"
 #include "graph/CZiveVazudEx.h"
 #include "settings/GraphSettings.h"
-#include "win32/CsvLogFile.h"
 #include "window/HoverTip.h"
 #include "window/TrayIcon.h"
 
@@ -39,19 +39,21 @@ public:
     MainWindow& operator=(const MainWindow&) = delete;
 
     // Loads the title and class name, registers the class and builds the window with
-    // paneCount panes; tjMax stands in for a RangeMax of 0. False when no window came of it.
-    bool Create(HINSTANCE instance, uint32_t paneCount, uint32_t tjMax);
+    // paneCount panes as the settings file asks (options, settings); tjMax stands in for a
+    // RangeMax of 0 when the colours are read again. False when no window came of it.
+    bool Create(HINSTANCE instance, uint32_t paneCount, uint32_t tjMax, const WindowOptions& options,
+                std::unique_ptr<GraphSettings> settings);
     // Start and Stop: the window and (when asked for) the tray icon appear or go.
     void Show();
     void Hide();
-    // After new samples: the whole client area is painted again.
+    // After the panes took the samples of an update: the client area is painted again and,
+    // with "TrayTemperature=1", the tray icon shows the hottest core the snapshot reports.
+    void ShowUpdate(const UpdateRecord& update);
+    // The whole client area is painted again.
     void Repaint();
-    // After new samples, one value per core: with "TrayTemperature=1" the tray icon shows the
-    // hottest core, redrawn only when its digits or colour change. Nothing otherwise.
+    // With "TrayTemperature=1" the tray icon shows the hottest core, redrawn only when its
+    // digits or colour change. Nothing otherwise.
     void ShowHottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count);
-    // After new samples: with CsvLog=1 they go to the day's log, one value of each per pane;
-    // without it, nothing. A failed write is dropped; the next update tries again.
-    void LogSamples(uint32_t tjMax, const int32_t* temperatures, const int32_t* loads);
     // With the samples of an update, under the panes' lock: the clock time of that update.
     void RecordUpdateTime();
     // The time of each update the panes hold, newest first; null without panes.
@@ -89,7 +91,7 @@ public:
 
 private:
     void RegisterWindowClass(HINSTANCE instance);
-    bool CreateWindowAndPanes(HINSTANCE instance, uint32_t tjMax);
+    bool CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& options);
     void SetUpTrayIcon(HINSTANCE instance);
     void Publish();
     void DrawTrayReading(const CoreReading& reading);
@@ -118,6 +120,7 @@ private:
     void* userData;
     HWND window = nullptr;
     uint32_t paneCount = 0;  // fixed by Create; stays when the window goes
+    uint32_t tjMax = 0;
     bool panesBuilt = false;
     bool grid = false;
     bool heatMap = false;
@@ -139,7 +142,6 @@ private:
     char16_t shownDigits[iconDigitsCapacity] = {};
     HeatColour shownColour = 0;
     int shownSize = 0;
-    std::unique_ptr<CsvLogFile> csvLog;  // only with CsvLog=1
     std::unique_ptr<UpdateTimes> updateTimes;  // beside the panes' histories, cleared with them
     std::unique_ptr<HoverTip> hoverTip;        // only with the hover readout on
     // Declared last: destroyed first, so no worker outlives the panes it saves.

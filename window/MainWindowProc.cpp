@@ -129,7 +129,7 @@ void MainWindow::ToggleFlag(UINT command)
 
 void MainWindow::ReloadColours()
 {
-    std::unique_ptr<GraphSettings> colours = ReadSettings(nullptr, SnapshotTjMax());
+    std::unique_ptr<GraphSettings> colours = ReadSettings(nullptr, tjMax);
     if (!colours)
         return;
     ForEachPane(paneList, [&](CZiveVazudEx& pane) { pane.ApplyColors(colours.get()); });

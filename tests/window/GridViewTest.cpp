@@ -4,6 +4,7 @@
 #include "tests/support/LinkedPlugin.h"
 #include "tests/window/WindowHarness.h"
 
+#include "core/HeatColourScale.h"
 #include "core/HottestCore.h"
 #include "graph/CZiveVazudEx.h"
 #include "plugin/CVaderurWnd.h"

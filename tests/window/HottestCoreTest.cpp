@@ -1,4 +1,5 @@
 // What the temperature tray icon shows: which core, its digits, its tooltip and its colour.
+#include "core/HeatColourScale.h"
 #include "core/HottestCore.h"
 
 #include <gtest/gtest.h>

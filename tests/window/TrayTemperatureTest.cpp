@@ -4,6 +4,7 @@
 #include "tests/window/NotifyRecorder.h"
 #include "tests/window/WindowHarness.h"
 
+#include "core/HeatColourScale.h"
 #include "core/HottestCore.h"
 #include "plugin/CVaderurWnd.h"
 #include "plugin/PluginState.h"

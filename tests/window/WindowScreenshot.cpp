@@ -2,6 +2,7 @@
 // read back from the window's own surface and saved as PNG among the build's artefacts.
 #include "tests/window/WindowHarness.h"
 
+#include "core/HeatColourScale.h"
 #include "core/HottestCore.h"
 #include "settings/SettingsReader.h"
 #include "tests/support/VaderurDll.h"

@@ -1,18 +1,16 @@
-// Builds and tears down the main window: class, window, size, panes, log timer, tray icon.
+// Builds and tears down the main window: class, window, size, view, panes, log timer, tray icon.
 #include "window/MainWindow.h"
 
 #include "core/TextFormat.h"
 #include "core/WindowLayout.h"
 #include "resources/resource.h"
+#include "window/HoverTip.h"
 #include "window/MainWindowProc.h"
-#include "window/TemperatureIcon.h"
-#include "win32/Clock.h"
 #include "window/TimerSeam.h"
+#include "window/TrayIcon.h"
+#include "window/TrayTemperature.h"
+#include "window/View.h"
 #include "window/WindowViews.h"
-
-#include <cwchar>
-#include <string>
-#include <string_view>
 
 CZiveVazudEx* const* graphList = nullptr;
 uint32_t graphCount = 0;
@@ -20,33 +18,11 @@ HWND mainWindow = nullptr;
 
 namespace {
 
-constexpr int textCapacity = 100;
 constexpr UINT_PTR logTimerId = 2;
-constexpr wchar_t titleSuffix[] = L" - 64bit";
 // The window's extra bytes hold its MainWindow object; GWLP_USERDATA holds the plug-in.
 constexpr int objectSlot = 0;
 // What graphList shows for a window built with no panes at all: a list, but an empty one.
 CZiveVazudEx* const noPanes[1] = {nullptr};
-
-HWND CreatePaneWindow(HWND parent, HINSTANCE instance, int x, int y, const WindowOptions& options, bool visible)
-{
-    HWND pane = ::CreateWindowExW(0, L"static", L"", WS_CHILD | (visible ? WS_VISIBLE : 0), x, y, options.GraphWidth,
-                                  options.GraphHeight, parent, nullptr, instance, nullptr);
-    if (pane)
-        ::SetWindowLongPtrW(pane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PaneWindowProc));
-    return pane;
-}
-
-void SizeForPanes(HWND window, const WindowOptions& options, uint32_t paneCount)
-{
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    const ClientSize client = WantedClientSize(options.GraphWidth, options.GraphHeight, paneCount);
-    rect.right = static_cast<LONG>(static_cast<uint32_t>(rect.left) + static_cast<uint32_t>(client.width));
-    rect.bottom = static_cast<LONG>(static_cast<uint32_t>(rect.top) + static_cast<uint32_t>(client.height));
-    ::AdjustWindowRect(&rect, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), TRUE);
-    ::SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top, SWP_NOMOVE);
-}
 
 void MakeTranslucent(HWND window, int32_t transparency)
 {
@@ -71,12 +47,10 @@ MainWindow::~MainWindow()
 {
     // Removed while its window still exists: a dead icon would otherwise stay in the
     // notification area until the mouse passes over it.
+    trayReading.reset();
     tray.reset();
     if (window)
         ::DestroyWindow(window);
-    // A class left registered would outlive the DLL with a window procedure into its code.
-    if (classInstance)
-        ::UnregisterClassW(className, classInstance);
 }
 
 MainWindow* MainWindow::Of(HWND handle)
@@ -86,31 +60,38 @@ MainWindow* MainWindow::Of(HWND handle)
 
 void MainWindow::Publish()
 {
-    graphList = panesBuilt ? (paneList.empty() ? noPanes : paneList.data()) : nullptr;
-    graphCount = paneCount;
+    const PaneList& list = panes.List();
+    graphList = panes.Built() ? (list.empty() ? noPanes : list.data()) : nullptr;
+    graphCount = panes.Count();
     mainWindow = window;
+}
+
+ViewInputs MainWindow::Inputs() const
+{
+    ViewInputs inputs;
+    inputs.window = window;
+    inputs.panes = &panes.List();
+    inputs.settings = settings.get();
+    inputs.reportedCores = reportedCores;
+    inputs.hover = hoverTip.get();
+    inputs.times = panes.Times();
+    return inputs;
 }
 
 bool MainWindow::Create(HINSTANCE instance, uint32_t paneCount, uint32_t processorTjMax, const WindowOptions& options,
                         std::unique_ptr<GraphSettings> style)
 {
-    title[0] = L'\0';
-    className[0] = L'\0';
-    ::LoadStringW(instance, IDS_APP_TITLE, title, textCapacity);
-    ::LoadStringW(instance, IDC_MOLTAVIS, className, textCapacity);
-    RegisterWindowClass(instance);
+    windowClass.Register(instance, MainWindowProc, sizeof(LONG_PTR));
     // Asked for here, not in a function-local static: its thread-safe guard would leave a
     // thread record of the runtime behind at every unload.
     taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
-    textformat::Append(titleSuffix, title, std::wcslen(title), textCapacity);
-    this->paneCount = paneCount;
+    panes = PaneWindows(paneCount);
+    reportedCores = paneCount;
     tjMax = processorTjMax;
     settings = std::move(style);
     if (!settings)
         return false;
     try {
-        panes.reserve(paneCount);
-        paneList.reserve(paneCount);
         return CreateWindowAndPanes(instance, options);
     } catch (...) {
         // Out of memory half-way: no half-built window is left behind. Its destruction
@@ -121,42 +102,20 @@ bool MainWindow::Create(HINSTANCE instance, uint32_t paneCount, uint32_t process
     }
 }
 
-void MainWindow::RegisterWindowClass(HINSTANCE instance)
-{
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_VREDRAW | CS_HREDRAW;
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.cbWndExtra = sizeof(LONG_PTR);
-    windowClass.hInstance = instance;
-    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VADERUR));
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
-    windowClass.lpszClassName = className;
-    windowClass.hIconSm = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VADERUR));
-    // A second plug-in object in the same process finds the class registered already.
-    ::RegisterClassExW(&windowClass);
-    classInstance = instance;
-}
-
 bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& options)
 {
     // The object reaches the procedure with the creation message (see MainWindowProc).
-    window = ::CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, nullptr,
-                               nullptr, instance, this);
+    window = ::CreateWindowExW(0, windowClass.Name(), windowClass.Title(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
+                               CW_USEDEFAULT, 0, nullptr, nullptr, instance, this);
     Publish();
     if (!window)
         return false;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
+    screen = ScreenMetrics::Read(window);
 
-    trayTemperature = options.TrayTemperature;
-
-    ChooseView(options);
-    if (grid)
-        SizeForGrid(options);
-    else
-        SizeForPanes(window, options, paneCount);
+    const SIZE paneSize{options.GraphWidth, options.GraphHeight};
+    view = MakeView(options, panes.Count());
+    view->SizeWindow(window, paneSize);
     if (options.AlwaysOnTop)
         ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (options.Transparency != 0)
@@ -165,29 +124,11 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& o
     textformat::CopyText(u"C\u00B0", settings->TempUnit, 3);
     textformat::CopyText(u"%", settings->LoadUnit, 3);
 
-    int y = 0;
-    for (uint32_t i = 0; i < paneCount; ++i) {
-        // In the grid views the size message lays the panes out; they start at their cell.
-        const int x = grid ? static_cast<int>(i % columns) * options.GraphWidth : 0;
-        if (grid)
-            y = static_cast<int>(i / columns) * options.GraphHeight;
-        HWND paneWindow = CreatePaneWindow(window, instance, x, y, options, !heatMap);
-        FormatCoreTitle(settings->Title, i);
-        panes.push_back(std::make_unique<CZiveVazudEx>(paneWindow, settings.get()));
-        paneList.push_back(panes.back().get());
-        if (grid && !heatMap)
-            panes.back()->SetCompact(true);
-        y += options.GraphHeight;
-    }
-    panesBuilt = true;
+    panes.Build(window, instance, *view, paneSize, *settings);
     if (options.HoverReadout)
         hoverTip = std::make_unique<HoverTip>(window, instance);
-    if (heatMap)
-        CreateCellTips(instance);
+    view->Attach(Inputs(), instance);
     Publish();
-    // As many times as a pane's history starts with samples, growing and wrapping alike.
-    if (!panes.empty() && panes.front()->History())
-        updateTimes = std::make_unique<UpdateTimes>(panes.front()->History()->Capacity());
 
     if (options.LogInterval != 0)
         CallSetTimer(window, logTimerId, options.LogInterval, LogTimerProc);
@@ -195,7 +136,7 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& o
     ::ShowWindow(window, SW_SHOWNORMAL);
     ::UpdateWindow(window);
 
-    SetUpTrayIcon(instance);
+    SetUpTrayIcon(instance, options.TrayTemperature != 0);
     if (settings->ShowSyatrayIcon) {
         tray->ShowIcon();
         CheckCommand(window, IDM_TRAY_ICON);
@@ -208,18 +149,18 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& o
     return true;
 }
 
-void MainWindow::SetUpTrayIcon(HINSTANCE instance)
+void MainWindow::SetUpTrayIcon(HINSTANCE instance, bool temperature)
 {
     tray = std::make_unique<TrayIcon>(window, instance);
     tray->SetGreyFill(true);
-    if (trayTemperature) {
-        DrawTrayReading(CoreReading{});  // "--" until the first samples
+    if (temperature) {
+        trayReading = std::make_unique<TrayTemperature>(*tray, *settings, screen);
         return;
     }
     // A private copy of the shared resource icon: the tray destroys the icon it holds.
     HICON icon = ::CopyIcon(::LoadIconW(instance, MAKEINTRESOURCEW(IDI_VADERUR)));
     if (!icon)
-        icon = tray->MakeDefaultIcon();
+        icon = tray->MakeDefaultIcon(screen);
     tray->SetIcon(icon);
 }
 
@@ -241,72 +182,27 @@ void MainWindow::Hide()
         tray->HideIcon();
 }
 
-void MainWindow::Repaint()
-{
-    if (paneList.empty() || !window)
-        return;
-    RECT client{};
-    ::GetClientRect(window, &client);
-    ::InvalidateRect(window, &client, TRUE);
-}
-
-void MainWindow::ShowHottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count)
-{
-    if (!trayTemperature || !tray || !settings)
-        return;
-    const CoreReading reading = HottestCore(temperatures, loads, count);
-    DrawTrayReading(reading);
-
-    char16_t tip[128];
-    FormatCoreTooltip(reading, settings->TempUnit, settings->LoadUnit, tip, 128);
-    wchar_t wideTip[128];
-    textformat::CopyText(tip, wideTip, 128);
-    tray->SetTip(wideTip);
-}
-
-void MainWindow::DrawTrayReading(const CoreReading& reading)
-{
-    char16_t digits[iconDigitsCapacity];
-    FormatIconDigits(reading, digits);
-    const HeatColour colour =
-        reading.known ? HeatColourOf(reading.temperature, settings->RangeMin, settings->RangeMax) : unknownColour;
-    const int size = TheScreenMetrics().IconSize();
-    // The texts end at their terminators: what lies after one is whatever the buffer held.
-    if (size == shownSize && colour == shownColour && std::u16string_view(digits) == std::u16string_view(shownDigits))
-        return;
-    wchar_t wideDigits[iconDigitsCapacity];
-    textformat::CopyText(digits, wideDigits, iconDigitsCapacity);
-    HICON icon = DrawTemperatureIcon(wideDigits, colour, size);
-    if (!icon)
-        return;  // the icon shown stays; the next change tries again
-    tray->SetIcon(icon);
-    textformat::CopyText(digits, shownDigits, iconDigitsCapacity);
-    shownColour = colour;
-    shownSize = size;
-}
-
 void MainWindow::ShowUpdate(const UpdateRecord& update)
 {
-    Repaint();
-    // A snapshot with fewer cores than panes has no value for the panes beyond it.
-    const uint32_t reported = update.paneCount < update.reportedCores ? update.paneCount : update.reportedCores;
-    ShowHottestCore(update.temperatures, update.loads, reported);
-}
-
-void MainWindow::RecordUpdateTime()
-{
-    if (!updateTimes)
-        return;
-    updateTimes->Push(ClockNowUnixMilliseconds());
+    reportedCores = update.reportedCores;
+    if (!panes.List().empty() && window) {
+        RECT client{};
+        ::GetClientRect(window, &client);
+        ::InvalidateRect(window, &client, TRUE);
+    }
+    if (trayReading)
+        trayReading->Show(update);
 }
 
 void MainWindow::ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane)
 {
-    if (index >= panes.size())
-        return;
     exports.WaitForAll();
-    paneList[index] = pane.get();
-    panes[index] = std::move(pane);
+    panes.Replace(index, std::move(pane));
+}
+
+void MainWindow::StartExport()
+{
+    exports.Start(panes.List());
 }
 
 void MainWindow::OnDestroy()
@@ -316,10 +212,7 @@ void MainWindow::OnDestroy()
         tray->HideIcon();
     // Running export workers read the panes: they end first.
     exports.WaitForAll();
-    panesBuilt = false;
-    paneList.clear();
-    panes.clear();
-    updateTimes.reset();
+    panes.Clear();
     hoverTip.reset();
     window = nullptr;
     Publish();

@@ -1,23 +1,26 @@
-// The plug-in's main window: its handle, one pane per core, the style record read from
-// "Vaderur.ini", the tray icon, the log timer, the hover readout and the export workers. Owned by the plug-in object and built on its first Update; everything
-// here runs on the host's thread, except the export workers it starts and waits for.
+// The plug-in's main window: its handle, its panes, the view that lays them out, the style
+// record read from "Vaderur.ini", the tray icon and its temperature reading, the hover readout
+// and the export workers. Owned by the plug-in object and built on its first Update;
+// everything here runs on the host's thread, except the export workers it starts and waits for.
 #pragma once
 
-#include "core/HeatColourScale.h"
-#include "core/HottestCore.h"
 #include "core/SampleSink.h"
-#include "core/UpdateTimes.h"
 #include "export/ExportWorkers.h"
-#include "graph/CZiveVazudEx.h"
 #include "settings/GraphSettings.h"
-#include "window/HoverTip.h"
-#include "window/TrayIcon.h"
+#include "window/PaneWindows.h"
+#include "window/ScreenMetrics.h"
+#include "window/WindowClass.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
-#include <vector>
+
+class HoverTip;
+class TrayIcon;
+class TrayTemperature;
+class View;
+struct ViewInputs;
 
 class MainWindow {
 public:
@@ -38,9 +41,9 @@ public:
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    // Loads the title and class name, registers the class and builds the window with
-    // paneCount panes as the settings file asks (options, settings); tjMax stands in for a
-    // RangeMax of 0 when the colours are read again. False when no window came of it.
+    // Registers the class and builds the window with paneCount panes as the settings file asks
+    // (options, settings); tjMax stands in for a RangeMax of 0 when the colours are read
+    // again. False when no window came of it.
     bool Create(HINSTANCE instance, uint32_t paneCount, uint32_t tjMax, const WindowOptions& options,
                 std::unique_ptr<GraphSettings> settings);
     // Start and Stop: the window and (when asked for) the tray icon appear or go.
@@ -49,21 +52,20 @@ public:
     // After the panes took the samples of an update: the client area is painted again and,
     // with "TrayTemperature=1", the tray icon shows the hottest core the snapshot reports.
     void ShowUpdate(const UpdateRecord& update);
-    // The whole client area is painted again.
-    void Repaint();
-    // With "TrayTemperature=1" the tray icon shows the hottest core, redrawn only when its
-    // digits or colour change. Nothing otherwise.
-    void ShowHottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count);
     // With the samples of an update, under the panes' lock: the clock time of that update.
-    void RecordUpdateTime();
-    // The time of each update the panes hold, newest first; null without panes.
-    const UpdateTimes* Times() const { return updateTimes.get(); }
+    void RecordUpdateTime() { panes.RecordUpdateTime(); }
 
     HWND Handle() const { return window; }
-    const PaneList& Panes() const { return paneList; }
+    const PaneList& Panes() const { return panes.List(); }
+    const UpdateTimes* Times() const { return panes.Times(); }
     GraphSettings* Settings() const { return settings.get(); }
     TrayIcon* Tray() const { return tray.get(); }
-    const wchar_t* Title() const { return title; }
+    // The temperature reading of the tray icon ("TrayTemperature=1"), or null.
+    TrayTemperature* TrayReading() const { return trayReading.get(); }
+    // The hover readout (HoverReadout on, the default), or null.
+    HoverTip* Hover() const { return hoverTip.get(); }
+    const View& CurrentView() const { return *view; }
+    const wchar_t* Title() const { return windowClass.Title(); }
     // Puts pane in place of pane index, which it must draw for; the old one is deleted.
     void ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane);
 
@@ -75,75 +77,41 @@ public:
     void PaintPane(HWND paneWindow);
     // WM_MOUSEMOVE and WM_MOUSELEAVE of one of the pane windows: the hover readout.
     void OnPaneMouse(HWND paneWindow, UINT message, LPARAM lParam);
-    // The hover readout (HoverReadout on, the default), or null.
-    HoverTip* Hover() const { return hoverTip.get(); }
-
-    // The view chosen in the settings file: stacked panes (the default), a grid of panes, or
-    // the heat map's cells over hidden panes; with how many columns and rows.
-    bool IsGrid() const { return grid; }
-    bool IsHeatMap() const { return heatMap; }
-    uint32_t Columns() const { return columns; }
-    uint32_t Rows() const { return rows; }
-    // The cell of pane index in the client area as it is now.
-    RECT CellRect(uint32_t index) const;
-    // The heat map's tooltip window (one tool per cell), or null.
-    HWND CellTips() const { return cellTips; }
+    // The log timer: every pane is saved as a picture.
+    void StartExport();
 
 private:
-    void RegisterWindowClass(HINSTANCE instance);
     bool CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& options);
-    void SetUpTrayIcon(HINSTANCE instance);
+    void SetUpTrayIcon(HINSTANCE instance, bool temperature);
     void Publish();
-    void DrawTrayReading(const CoreReading& reading);
+    ViewInputs Inputs() const;
 
     LRESULT OnSize(WPARAM sizeType, LPARAM lParam);
-    void SnapClientHeight();
-    void SnapClientToGrid();
-    void LayOutGrid();
-    void ChooseView(const WindowOptions& options);
-    void SizeForGrid(const WindowOptions& options);
-    void CreateCellTips(HINSTANCE instance);
-    void PaintHeatMap();
-    // TTN_GETDISPINFOW of a heat map cell's tip with the hover readout on: the cell's readout.
-    bool OnCellTipText(NMHDR* header);
+    void OnTaskbarCreated();
     void OnTrayNotification(LPARAM mouseMessage);
     void OnDestroy();
     // True when the command was one of the menu's.
     bool OnCommand(UINT command);
     void ToggleFlag(UINT command);
     void ReloadColours();
-    void StartExport();
-
-    friend void CALLBACK LogTimerProc(HWND, UINT, UINT_PTR, DWORD);
 
     Owner& owner;
     void* userData;
     HWND window = nullptr;
-    uint32_t paneCount = 0;  // fixed by Create; stays when the window goes
+    WindowClass windowClass;
     uint32_t tjMax = 0;
-    bool panesBuilt = false;
-    bool grid = false;
-    bool heatMap = false;
-    uint32_t columns = 1;
-    uint32_t rows = 0;
-    HWND cellTips = nullptr;  // owned by the window: goes with it
-    wchar_t title[100] = {};
-    wchar_t className[100] = {};
-    HINSTANCE classInstance = nullptr;  // set once the class is registered
+    // The cores the latest snapshot reports: the panes beyond them draw and tell nothing.
+    uint32_t reportedCores = 0;
     // Sent to every top-level window when the shell (re)creates its taskbar: after a restart
     // of the shell and after a change of display scale. The shell has then forgotten every icon.
     UINT taskbarCreated = 0;
+    ScreenMetrics screen;
     std::unique_ptr<GraphSettings> settings;
-    std::vector<std::unique_ptr<CZiveVazudEx>> panes;
-    PaneList paneList;  // the same panes, as the export and graphList see them
+    std::unique_ptr<View> view;
+    PaneWindows panes;
     std::unique_ptr<TrayIcon> tray;
-    bool trayTemperature = false;
-    // What the temperature icon shows now; the size is that of the icon last drawn.
-    char16_t shownDigits[iconDigitsCapacity] = {};
-    HeatColour shownColour = 0;
-    int shownSize = 0;
-    std::unique_ptr<UpdateTimes> updateTimes;  // beside the panes' histories, cleared with them
-    std::unique_ptr<HoverTip> hoverTip;        // only with the hover readout on
+    std::unique_ptr<TrayTemperature> trayReading;  // only with TrayTemperature=1
+    std::unique_ptr<HoverTip> hoverTip;            // only with the hover readout on
     // Declared last: destroyed first, so no worker outlives the panes it saves.
     ExportWorkers exports;
 };

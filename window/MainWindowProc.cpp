@@ -1,31 +1,16 @@
-// The main window's messages (menu commands, pane layout, close, tray double-click), the pane
-// windows' procedure and the log timer. All run on the host's thread; no exception leaves them.
+// The main window's messages (pane layout, paint, close, the shell's restart), the pane
+// windows' procedure and the log timer; the menu commands are in MainWindowCommands.cpp. All run on the host's thread; no exception leaves them.
 #include "window/MainWindowProc.h"
 
-#include "core/ExportPaths.h"
-#include "core/SnapshotCopy.h"
 #include "core/WindowLayout.h"
-#include "resources/resource.h"
-#include "settings/IniText.h"
-#include "settings/SettingsReader.h"
 #include "win32/Handles.h"
-#include "window/AboutBox.h"
+#include "window/HoverTip.h"
 #include "window/MainWindow.h"
-#include "window/ShellSeam.h"
-
-#include <memory>
+#include "window/TrayIcon.h"
+#include "window/TrayTemperature.h"
+#include "window/View.h"
 
 namespace {
-
-// Calls action on every pane in list order.
-template <typename Action>
-void ForEachPane(const PaneList& panes, Action action)
-{
-    for (CZiveVazudEx* pane : panes) {
-        if (pane)
-            action(*pane);
-    }
-}
 
 void SetMinimumTrackSize(HWND window, MINMAXINFO* limits)
 {
@@ -47,148 +32,21 @@ LRESULT MainWindow::OnSize(WPARAM sizeType, LPARAM lParam)
         }
         return ::DefWindowProcW(window, WM_SIZE, sizeType, lParam);
     }
-    if (!panesBuilt)
+    if (!panes.Built() || !view)
         return ::DefWindowProcW(window, WM_SIZE, sizeType, lParam);
-    if (grid) {
-        LayOutGrid();
-        return 1;
-    }
-
-    SnapClientHeight();
-    RECT client{};
-    ::GetClientRect(window, &client);
-    for (uint32_t i = 0; i < paneList.size(); ++i) {
-        CZiveVazudEx* pane = paneList[i];
-        if (!pane)
-            continue;
-        const PaneRow row = PaneRowAt(i, static_cast<uint32_t>(client.bottom), paneCount);
-        ::SetWindowPos(pane->PaneWindow(), nullptr, 0, row.top, client.right, row.height, 0);
-    }
+    view->LayOut(Inputs());
     return 1;
 }
 
-// Grows the window so the client height is a multiple of the pane count.
-void MainWindow::SnapClientHeight()
+void MainWindow::OnTaskbarCreated()
 {
-    if (paneCount == 0)
-        return;
-    RECT windowRect{};
-    RECT client{};
-    ::GetWindowRect(window, &windowRect);
-    ::GetClientRect(window, &client);
-    const uint32_t growth = SnapGrowth(static_cast<uint32_t>(client.bottom), paneCount);
-    if (growth == 0)
-        return;
-    ::SetWindowPos(window, nullptr, 0, 0, windowRect.right - windowRect.left,
-                   windowRect.bottom - windowRect.top + static_cast<int>(growth), SWP_NOMOVE);
-}
-
-void MainWindow::OnTrayNotification(LPARAM mouseMessage)
-{
-    if (mouseMessage != WM_LBUTTONDBLCLK)
-        return;
-    WINDOWINFO info{};
-    info.cbSize = sizeof info;
-    ::GetWindowInfo(window, &info);
-    if (info.dwStyle & WS_MINIMIZE) {
-        ::ShowWindow(window, SW_RESTORE);
-        ::SetForegroundWindow(window);
-    } else {
-        // With the tray option on, the minimize handling hides the window too.
-        ::ShowWindow(window, SW_MINIMIZE);
-    }
-}
-
-// "System &tray icon" and "Start &minimized": the menu mark decides the direction; the flag,
-// the settings file and (for the tray) the icon follow it.
-void MainWindow::ToggleFlag(UINT command)
-{
-    const bool trayCommand = command == IDM_TRAY_ICON;
-    HMENU menu = ::GetMenu(window);
-    const UINT state = ::GetMenuState(menu, command, MF_BYCOMMAND);
-    bool on;
-    if (state != static_cast<UINT>(-1))
-        on = (state & MF_CHECKED) == 0;
-    else if (settings)
-        on = !(trayCommand ? settings->ShowSyatrayIcon : settings->StartMinimized);
-    else
-        on = true;
-
-    ::CheckMenuItem(menu, command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-    if (settings)
-        (trayCommand ? settings->ShowSyatrayIcon : settings->StartMinimized) = on;
-    StoreFlag(trayCommand ? u"ShowSyatrayIcon" : u"StartMinimized", on);
-
-    if (trayCommand && tray) {
-        if (on)
-            tray->ShowIcon();
-        else
-            tray->HideIcon();
-    }
-}
-
-void MainWindow::ReloadColours()
-{
-    std::unique_ptr<GraphSettings> colours = ReadSettings(nullptr, tjMax);
-    if (!colours)
-        return;
-    ForEachPane(paneList, [&](CZiveVazudEx& pane) { pane.ApplyColors(colours.get()); });
-}
-
-void OpenOutputFolder(HWND owner, const PaneList& panes)
-{
-    if (panes.empty() || !panes[0])
-        return;
-    wchar_t folder[exportPathCapacity] = {};
-    if (!panes[0]->GetOutputFolder(folder))
-        return;
-    CallShellExecute(owner, L"open", folder, L"", L"", SW_SHOWNORMAL);
-}
-
-void MainWindow::StartExport()
-{
-    exports.Start(paneList);
-}
-
-bool MainWindow::OnCommand(UINT command)
-{
-    switch (command) {
-    case IDM_ABOUT: {
-        const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window, GWLP_HINSTANCE));
-        ShowAboutBox(instance, window, title);
-        return true;
-    }
-    case IDM_EXIT:
-        // The host is not told; the plug-in stays loaded without a window.
-        ::DestroyWindow(window);
-        return true;
-    case IDM_USE_BARS:
-        ForEachPane(paneList, [](CZiveVazudEx& pane) { pane.SetUseBars(true); });
-        return true;
-    case IDM_USE_LINE:
-        ForEachPane(paneList, [](CZiveVazudEx& pane) { pane.SetUseBars(false); });
-        return true;
-    case IDM_CLEAR_HISTORY:
-        ForEachPane(paneList, [](CZiveVazudEx& pane) { pane.ClearHistory(); });
-        if (updateTimes)
-            updateTimes->Clear();
-        return true;
-    case IDM_RELOAD_COLORS:
-        ReloadColours();
-        return true;
-    case IDM_CREATE_PNG:
-        StartExport();
-        return true;
-    case IDM_OPEN_FOLDER:
-        OpenOutputFolder(window, paneList);
-        return true;
-    case IDM_TRAY_ICON:
-    case IDM_START_MINIMIZED:
-        ToggleFlag(command);
-        return true;
-    default:
-        return false;
-    }
+    // The shell forgot every icon, and the display scale may have changed with it.
+    screen = ScreenMetrics::Read(window);
+    if (trayReading)
+        trayReading->Rescale(screen);
+    // Without this the hidden window would be out of reach until the host unloads us.
+    if (tray)
+        tray->RestoreIcon();
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -206,10 +64,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // The panes (or the heat map's cells) cover the client area and draw all of it.
         return 1;
     case WM_PAINT:
-        if (!heatMap)
-            break;
-        PaintHeatMap();
-        return 0;
+        if (view && view->Paint(Inputs()))
+            return 0;
+        break;
     case trayCallbackMessage:
         OnTrayNotification(lParam);
         return 0;
@@ -218,14 +75,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     case WM_NOTIFY:
-        if (OnCellTipText(reinterpret_cast<NMHDR*>(lParam)))
+        if (view && view->OnNotify(Inputs(), reinterpret_cast<NMHDR*>(lParam)))
             return 0;
         break;
     default:
         if (message != 0 && message == taskbarCreated) {
-            // Without this the hidden window would be out of reach until the host unloads us.
-            if (tray)
-                tray->RestoreIcon();
+            OnTaskbarCreated();
             return 0;
         }
         break;
@@ -237,12 +92,8 @@ void MainWindow::PaintPane(HWND paneWindow)
 {
     PaintDc paint(paneWindow);
     // A snapshot with fewer cores than panes leaves the panes beyond it unpainted.
-    const uint32_t cores = SnapshotCoreCount();
-    for (uint32_t i = 0; i < paneList.size() && i < cores; ++i) {
-        CZiveVazudEx* pane = paneList[i];
-        if (pane && pane->PaneWindow() == paneWindow)
-            pane->Paint(paint.Get(), WM_PAINT);
-    }
+    if (CZiveVazudEx* pane = panes.Of(paneWindow, reportedCores))
+        pane->Paint(paint.Get(), WM_PAINT);
 }
 
 void MainWindow::OnPaneMouse(HWND paneWindow, UINT message, LPARAM lParam)
@@ -254,14 +105,9 @@ void MainWindow::OnPaneMouse(HWND paneWindow, UINT message, LPARAM lParam)
         return;
     }
     // As in PaintPane: panes beyond the snapshot's cores draw nothing, so they tell nothing.
-    const uint32_t cores = SnapshotCoreCount();
-    for (uint32_t i = 0; i < paneList.size() && i < cores; ++i) {
-        const CZiveVazudEx* pane = paneList[i];
-        if (pane && pane->PaneWindow() == paneWindow) {
-            const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            hoverTip->OnMouseMove(*pane, Times(), point);
-            return;
-        }
+    if (const CZiveVazudEx* pane = panes.Of(paneWindow, reportedCores)) {
+        const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        hoverTip->OnMouseMove(*pane, Times(), point);
     }
 }
 

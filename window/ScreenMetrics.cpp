@@ -7,28 +7,15 @@ constexpr int baseIconSize = 16;
 constexpr int baseDpi = 96;
 }  // namespace
 
-void ScreenMetrics::EnsureFilled()
+ScreenMetrics ScreenMetrics::Read(HWND window)
 {
-    if (filled)
-        return;
-    WindowDc screen(nullptr);
+    ScreenMetrics metrics;
+    WindowDc screen(window);
     if (screen) {
-        horizontalDpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
-        verticalDpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+        metrics.horizontalDpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
+        metrics.verticalDpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
     }
-    // Read once: without a screen the defaults stand and are not asked for again.
-    filled = true;
-    smallIconSize = ::MulDiv(baseIconSize, verticalDpi, baseDpi);
-}
-
-int32_t ScreenMetrics::IconSize()
-{
-    EnsureFilled();
-    return ::MulDiv(baseIconSize, verticalDpi, baseDpi);
-}
-
-ScreenMetrics& TheScreenMetrics()
-{
-    static ScreenMetrics metrics;
+    metrics.filled = true;
+    metrics.smallIconSize = ::MulDiv(baseIconSize, metrics.verticalDpi, baseDpi);
     return metrics;
 }

@@ -114,12 +114,9 @@ UINT TrayIcon::AddFlags() const
     return NIF_MESSAGE | NIF_ICON | (notifyData.szTip[0] != L'\0' ? NIF_TIP : 0u);
 }
 
-HICON TrayIcon::MakeDefaultIcon()
+HICON TrayIcon::MakeDefaultIcon(const ScreenMetrics& metrics)
 {
     WindowDc screen(nullptr);
-    ScreenMetrics& metrics = TheScreenMetrics();
-    metrics.EnsureFilled();
-
     const COLORREF colour = greyFill ? greyFillColour : fillColour;
     const int width = ::MulDiv(baseIconSize, metrics.horizontalDpi, baseDpi);
     const int height = ::MulDiv(baseIconSize, metrics.verticalDpi, baseDpi);

@@ -29,8 +29,8 @@ public:
     void SetIcon(HICON icon);
     // The tooltip, cut to the shell's 127 characters; the shell hears of it only when it changed.
     void SetTip(const wchar_t* tip);
-    // A transparent icon the size of a small icon at the screen's DPI; the caller owns it.
-    HICON MakeDefaultIcon();
+    // A transparent icon the size of a small icon at the screen's resolution; the caller owns it.
+    HICON MakeDefaultIcon(const ScreenMetrics& metrics);
 
     void SetGreyFill(bool grey) { greyFill = grey; }
     bool IsShown() const { return shown; }

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "core/HostRecords.h"
+#include "plugin/CVaderurWnd.h"
+#include "plugin/PluginState.h"
+#include "window/HeatMapView.h"
 #include "win32/MessagePump.h"
 
 #include <gtest/gtest.h>
@@ -33,5 +36,12 @@ protected:
 
     PluginRecord* record = nullptr;
 };
+
+// The heat map's cell tips of the live plug-in's window; null under another view.
+inline HWND HeatMapCellTips()
+{
+    const auto* heatMap = dynamic_cast<const HeatMapView*>(&pluginInstance->Window().CurrentView());
+    return heatMap ? heatMap->CellTips() : nullptr;
+}
 
 }  // namespace testsupport

@@ -11,6 +11,8 @@
 #include "plugin/PluginState.h"
 #include "resources/resource.h"
 #include "win32/WindowCapture.h"
+#include "window/HeatMapView.h"
+#include "window/HoverTip.h"
 #include "window/MainWindow.h"
 #include "window/WindowViews.h"
 
@@ -133,7 +135,7 @@ TEST_F(GridView, TheHeatMapsPanesAreHiddenButKeepEverySampleUntilCleared)
     testwindow::WriteSettings({"HeatMap=1;"});
     Feed(6, 25);
     ASSERT_EQ(graphCount, 6u);
-    ASSERT_TRUE(pluginInstance->Window().IsHeatMap());
+    ASSERT_NE(dynamic_cast<const HeatMapView*>(&pluginInstance->Window().CurrentView()), nullptr);
     for (uint32_t i = 0; i < graphCount; ++i) {
         EXPECT_EQ(::GetWindowLongW(graphList[i]->PaneWindow(), GWL_STYLE) & WS_VISIBLE, 0) << i;
         EXPECT_EQ(graphList[i]->History()->Count(), 25) << i;
@@ -209,7 +211,7 @@ TEST_F(GridView, EveryCellHasATooltipNamingItsCore)
     testwindow::WriteSettings({"HeatMap=1;"});
     Feed(9, 1);
     ASSERT_EQ(graphCount, 9u);
-    HWND tips = pluginInstance->Window().CellTips();
+    HWND tips = testsupport::HeatMapCellTips();
     ASSERT_NE(tips, nullptr);
     ASSERT_EQ(::SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 9);
     std::set<UINT_PTR> ids;

@@ -66,11 +66,7 @@ std::vector<uint32_t> DrawOver(HICON icon, SIZE size, uint32_t background)
 class TrayIconTest : public ::testing::Test {
 protected:
     void SetUp() override { owner = CreateOwnerWindow(); }
-    void TearDown() override
-    {
-        ::DestroyWindow(owner);
-        TheScreenMetrics() = ScreenMetrics{};
-    }
+    void TearDown() override { ::DestroyWindow(owner); }
     HWND owner = nullptr;
 };
 
@@ -153,24 +149,24 @@ TEST_F(TrayIconTest, TheGeneratedIconScalesWithTheScreenResolution)
     TrayIcon tray(owner, ::GetModuleHandleW(nullptr));
     tray.SetGreyFill(true);
     for (const auto& c : cases) {
-        TheScreenMetrics() = ScreenMetrics{true, c.horizontal, c.vertical, 16};
-        OwnedIcon icon(tray.MakeDefaultIcon());
+        const ScreenMetrics metrics{true, c.horizontal, c.vertical, ::MulDiv(16, c.vertical, 96)};
+        OwnedIcon icon(tray.MakeDefaultIcon(metrics));
         ASSERT_TRUE(icon) << c.vertical;
         const SIZE size = IconSize(icon.Get());
         EXPECT_EQ(size.cx, c.size.cx) << c.horizontal;
         EXPECT_EQ(size.cy, c.size.cy) << c.vertical;
-        EXPECT_EQ(TheScreenMetrics().IconSize(), c.size.cy);
+        EXPECT_EQ(metrics.IconSize(), c.size.cy);
     }
 }
 
 TEST_F(TrayIconTest, TheGreyIconIsFullyTransparentAndTheFilledOneIsNot)
 {
-    TheScreenMetrics() = ScreenMetrics{true, 96, 96, 16};
+    const ScreenMetrics metrics{true, 96, 96, 16};
     TrayIcon tray(owner, ::GetModuleHandleW(nullptr));
     const uint32_t background = 0x00123456;
 
     tray.SetGreyFill(true);
-    OwnedIcon grey(tray.MakeDefaultIcon());
+    OwnedIcon grey(tray.MakeDefaultIcon(metrics));
     ASSERT_TRUE(grey);
     const std::vector<uint32_t> overGrey = DrawOver(grey.Get(), {16, 16}, background);
     ASSERT_EQ(overGrey.size(), 256u);
@@ -178,28 +174,25 @@ TEST_F(TrayIconTest, TheGreyIconIsFullyTransparentAndTheFilledOneIsNot)
         ASSERT_EQ(pixel & 0x00FFFFFF, background);
 
     tray.SetGreyFill(false);
-    OwnedIcon filled(tray.MakeDefaultIcon());
+    OwnedIcon filled(tray.MakeDefaultIcon(metrics));
     ASSERT_TRUE(filled);
     const std::vector<uint32_t> overFilled = DrawOver(filled.Get(), {16, 16}, background);
     ASSERT_EQ(overFilled.size(), 256u);
     EXPECT_NE(overFilled[8 * 16 + 8] & 0x00FFFFFF, background);
 }
 
-TEST_F(TrayIconTest, TheScreenIsReadOnce)
+TEST_F(TrayIconTest, TheMetricsAreReadForTheWindowEachTimeTheyAreAskedFor)
 {
-    TheScreenMetrics() = ScreenMetrics{};
-    TheScreenMetrics().EnsureFilled();
-    WindowDc screen(nullptr);
+    WindowDc screen(owner);
     ASSERT_TRUE(screen);
     const int dpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
-    EXPECT_TRUE(TheScreenMetrics().filled);
-    EXPECT_EQ(TheScreenMetrics().verticalDpi, dpi);
-    EXPECT_EQ(TheScreenMetrics().horizontalDpi, ::GetDeviceCaps(screen.Get(), LOGPIXELSX));
-    EXPECT_EQ(TheScreenMetrics().smallIconSize, ::MulDiv(16, dpi, 96));
-
-    TheScreenMetrics().verticalDpi = 192;
-    TheScreenMetrics().EnsureFilled();
-    EXPECT_EQ(TheScreenMetrics().IconSize(), 32);
+    const ScreenMetrics metrics = ScreenMetrics::Read(owner);
+    EXPECT_TRUE(metrics.filled);
+    EXPECT_EQ(metrics.verticalDpi, dpi);
+    EXPECT_EQ(metrics.horizontalDpi, ::GetDeviceCaps(screen.Get(), LOGPIXELSX));
+    EXPECT_EQ(metrics.IconSize(), ::MulDiv(16, dpi, 96));
+    // Nothing is kept between two readings: a new display scale is seen at the next one.
+    EXPECT_EQ(ScreenMetrics::Read(nullptr).verticalDpi, dpi);
 }
 
 TEST_F(TrayIconTest, AWindowIconIsItsSmallIconOrItsFileTypeIconOrTheQuestionMark)

@@ -11,6 +11,8 @@
 #include "win32/Handles.h"
 #include "window/MainWindow.h"
 #include "window/TemperatureIcon.h"
+#include "window/TrayIcon.h"
+#include "window/TrayTemperature.h"
 #include "window/WindowViews.h"
 
 #include <gtest/gtest.h>
@@ -79,18 +81,19 @@ size_t IconChanges(const ShellRecorder& shell)
     return n;
 }
 
+// The samples of one update as the sample distribution hands them to the window.
+void ShowTemperatures(MainWindow& window, const int32_t* temperatures, const int32_t* loads, uint32_t count)
+{
+    UpdateRecord update;
+    update.paneCount = count;
+    update.reportedCores = count;
+    update.temperatures = temperatures;
+    update.loads = loads;
+    window.TrayReading()->Show(update);
+}
+
 class TrayTemperature : public testsupport::LinkedPlugin {
 protected:
-    void SetUp() override
-    {
-        TheScreenMetrics() = ScreenMetrics{true, 96, 96, 16};
-        LinkedPlugin::SetUp();
-    }
-    void TearDown() override
-    {
-        LinkedPlugin::TearDown();
-        TheScreenMetrics() = ScreenMetrics{};
-    }
     // Core 1 of two is the hotter one.
     void Update(float hottest, uint32_t load = 35)
     {
@@ -168,8 +171,10 @@ TEST_F(TrayTemperature, TheIconShowsDashesThenTheHottestCoreInItsColour)
 
 TEST_F(TrayTemperature, ItFollowsTheScreenScaleAndTheColourScale)
 {
-    TheScreenMetrics() = ScreenMetrics{true, 192, 192, 32};
     testwindow::WriteSettings({"TrayTemperature=1;", "RangeMin=50;", "RangeMax=130;"});
+    Update(40.0f);
+    // What the window reads again when the shell tells of a new display scale.
+    MainWindow::Of(mainWindow)->TrayReading()->Rescale(ScreenMetrics{true, 192, 192, 32});
     // The other core stays at 40 degrees.
     const struct {
         float temperature;
@@ -234,11 +239,11 @@ TEST_F(TrayTemperature, TheSameDigitsAreNotDrawnAgainWhateverFollowsTheirEnd)
         SCOPED_TRACE(c.now);
         const int32_t before[] = {c.before, c.before};
         const int32_t now[] = {c.now, c.now};
-        window->ShowHottestCore(before, loads, 2);
-        window->ShowHottestCore(now, loads, 2);
+        ShowTemperatures(*window, before, loads, 2);
+        ShowTemperatures(*window, now, loads, 2);
         const HICON shown = window->Tray()->NotifyData().hIcon;
         scribbleStack();
-        window->ShowHottestCore(now, loads, 2);
+        ShowTemperatures(*window, now, loads, 2);
         EXPECT_EQ(window->Tray()->NotifyData().hIcon, shown);
     }
 }
@@ -262,7 +267,7 @@ TEST_F(TrayTemperature, ManyUpdatesLeaveNoHandleBehind)
     size_t unchanged = 0;
     for (int32_t i = 0; i < 5000; ++i) {
         const int32_t temperatures[] = {30, 40 + i % 60};
-        window->ShowHottestCore(temperatures, loads, 2);
+        ShowTemperatures(*window, temperatures, loads, 2);
         const HICON now = window->Tray()->NotifyData().hIcon;
         unchanged += now == previous;
         previous = now;

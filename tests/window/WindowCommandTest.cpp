@@ -10,6 +10,8 @@
 #include "plugin/PluginState.h"
 #include "window/WindowViews.h"
 #include "resources/resource.h"
+#include "window/HeatMapView.h"
+#include "window/HoverTip.h"
 #include "window/MainWindow.h"
 #include "window/MainWindowProc.h"
 #include "window/TimerSeam.h"
@@ -304,7 +306,7 @@ TEST_F(WindowCommands, HoverReadoutOffLeavesThePanesTransparentToTheMouse)
 
 std::wstring CellTipText(uint32_t cell)
 {
-    const HWND cells = pluginInstance->Window().CellTips();
+    const HWND cells = testsupport::HeatMapCellTips();
     if (!cells)
         return L"(no cell tips)";
     wchar_t text[1024] = {};

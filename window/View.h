@@ -1,0 +1,50 @@
+// How the main window shows its panes: stacked (the default), a grid of panes, or the heat
+// map's cells over hidden panes. Chosen once from the settings file when the window is built
+// (MakeView) and owned by the main window, which asks it wherever the views differ.
+#pragma once
+
+#include "export/SnapshotExport.h"
+#include "settings/GraphSettings.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+class HoverTip;
+class UpdateTimes;
+
+// What a view reads of the main window when it lays out, paints or answers a tooltip.
+struct ViewInputs {
+    HWND window = nullptr;
+    const PaneList* panes = nullptr;
+    const GraphSettings* settings = nullptr;
+    // The cores the latest snapshot reports: the panes beyond them draw nothing.
+    uint32_t reportedCores = 0;
+    HoverTip* hover = nullptr;  // null with the hover readout off
+    const UpdateTimes* times = nullptr;
+};
+
+class View {
+public:
+    virtual ~View() = default;
+
+    // Where pane index starts, before the first size message lays it out.
+    virtual POINT PaneOrigin(uint32_t index, SIZE pane) const = 0;
+    // The pane windows are shown (not under the heat map), and drawn with compact texts.
+    virtual bool ShowsPanes() const { return true; }
+    virtual bool CompactPanes() const { return false; }
+    // Sizes the new window for its panes.
+    virtual void SizeWindow(HWND window, SIZE pane) = 0;
+    // Once the panes exist: what the view makes for itself.
+    virtual void Attach(const ViewInputs&, HINSTANCE) {}
+    // WM_SIZE: snaps the client area so that the panes share it evenly, and lays them out.
+    virtual void LayOut(const ViewInputs& inputs) = 0;
+    // WM_PAINT of the main window; false when the pane windows paint all of it.
+    virtual bool Paint(const ViewInputs&) { return false; }
+    // WM_NOTIFY; false when the notification is not the view's.
+    virtual bool OnNotify(const ViewInputs&, NMHDR*) { return false; }
+};
+
+// The view that "Columns" and "HeatMap" ask for; the one place that tells them apart.
+std::unique_ptr<View> MakeView(const WindowOptions& options, uint32_t paneCount);

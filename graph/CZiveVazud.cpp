@@ -27,6 +27,13 @@ CZiveVazud::CZiveVazud(HWND paneWindow, const GraphSettings* settings) : useBars
 
 CZiveVazud::~CZiveVazud() = default;
 
+const CZiveVazud::PaneColour CZiveVazud::paneColours[8] = {
+    {&CZiveVazud::bgColor, &PaneStyle::bgColor},         {&CZiveVazud::frameColor, &PaneStyle::frameColor},
+    {&CZiveVazud::loadGraphColor, &PaneStyle::loadGraphColor}, {&CZiveVazud::gridColor, &PaneStyle::gridColor},
+    {&CZiveVazud::messageColor, &PaneStyle::messageColor}, {&CZiveVazud::textColor, &PaneStyle::textColor},
+    {&CZiveVazud::titleColor, &PaneStyle::titleColor},   {&CZiveVazud::xAxisColor, &PaneStyle::xAxisColor},
+};
+
 bool CZiveVazud::ApplySettings(const GraphSettings* settings)
 {
     PaneLock::Exclusive hold(lock);
@@ -47,14 +54,8 @@ void CZiveVazud::TakeStyle(const PaneStyle& style)
     showXAxis = style.showXAxis;
     rangeMax = style.rangeMax;
     rangeMin = style.rangeMin;
-    bgColor = style.bgColor;
-    frameColor = style.frameColor;
-    loadGraphColor = style.loadGraphColor;
-    gridColor = style.gridColor;
-    messageColor = style.messageColor;
-    textColor = style.textColor;
-    titleColor = style.titleColor;
-    xAxisColor = style.xAxisColor;
+    for (const PaneColour& colour : paneColours)
+        this->*colour.pane = style.*colour.style;
     textformat::CopyText(style.unitText, unitText, 3);
     textformat::CopyText(style.titleText, titleText, 41);
 }
@@ -70,28 +71,16 @@ bool CZiveVazud::ApplyColors(const GraphSettings* settings)
 
 void CZiveVazud::CopyColors(const GraphSettings& settings)
 {
-    bgColor = settings.BGColor;
-    frameColor = settings.FrameColor;
-    loadGraphColor = settings.LoadGraphColor;
-    gridColor = settings.GridColor;
-    messageColor = settings.MessageColor;
-    textColor = settings.TextColor;
-    titleColor = settings.TitleColor;
-    xAxisColor = settings.XAxisColor;
+    for (const PaneColour& colour : paneColours)
+        this->*colour.pane = settings.*RecordFieldOf(colour.style);
 }
 
 GraphSettings* CZiveVazud::CreateSettings()
 {
     auto* record = new GraphSettings{};
     record->Size = graphSettingsSize;
-    record->BGColor = bgColor;
-    record->FrameColor = frameColor;
-    record->LoadGraphColor = loadGraphColor;
-    record->GridColor = gridColor;
-    record->MessageColor = messageColor;
-    record->TextColor = textColor;
-    record->TitleColor = titleColor;
-    record->XAxisColor = xAxisColor;
+    for (const PaneColour& colour : paneColours)
+        record->*RecordFieldOf(colour.style) = this->*colour.pane;
     return record;
 }
 
@@ -266,7 +255,11 @@ void CZiveVazud::DrawSeries(HDC dc)
     } else {
         DrawSeriesLines(dc, box, rows, {}, loadGraphColor, std::nullopt);
     }
-    const int32_t newestRow = rows.empty() ? 0 : rows[0];
+    DrawNewestLabels(dc, rows.empty() ? 0 : rows[0], nullptr);
+}
+
+void CZiveVazud::DrawNewestLabels(HDC dc, int32_t firstRow, const int32_t* secondRow)
+{
     DrawBackgroundColumn(dc);
 
     Font font = CreateLabelFont();
@@ -274,8 +267,15 @@ void CZiveVazud::DrawSeries(HDC dc)
     ::SetBkColor(dc, bgColor);
     ::SetTextColor(dc, textColor);
     ::SetTextAlign(dc, TA_LEFT | TA_TOP);
-    if (visibleCount != 0 && shownTexts.temperature)
-        DrawValueLabel(dc, history->Latest(), unitText, newestRow);
+    if (visibleCount == 0)
+        return;
+    // The second label gives way where it would overlap the first.
+    const auto newest = [](const ValueLabel& label) { return *label.series ? (*label.series)->Latest() : 0; };
+    if (shownTexts.temperature)
+        DrawValueLabel(dc, newest(valueLabels[0]), valueLabels[0].unit, firstRow);
+    if (secondRow && valueLabels[1].series && shownTexts.load &&
+        plot::ShowsLoadLabel(firstRow, *secondRow, textHeight))
+        DrawValueLabel(dc, newest(valueLabels[1]), valueLabels[1].unit, *secondRow);
 }
 
 void CZiveVazud::DrawBackgroundColumn(HDC dc) const

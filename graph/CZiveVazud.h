@@ -83,12 +83,23 @@ protected:
     void DrawValueLabel(HDC dc, int32_t value, const wchar_t* unit, int32_t row);
     // The eight colours that every pane takes from a record (not GraphColor).
     void CopyColors(const GraphSettings& settings);
+    // The end of every series drawing: the background column inside the left frame edge, then
+    // the newest value of each labelled series beside its row (valueLabels, the first first).
+    void DrawNewestLabels(HDC dc, int32_t firstRow, const int32_t* secondRow);
     // The row of a value under the vertical mapping, with the range clamp applied.
     int RowOf(int32_t value) const;
     // The screen width in pixels, 1680 without a screen DC: every history's initial capacity.
     static int32_t ScreenWidthCapacity();
     // Takes every style field of this class from the style.
     void TakeStyle(const PaneStyle& style);
+
+    // The colours every pane keeps, each beside the style's field it comes from: the one list
+    // that taking a style, reloading the colours and handing back a record go through.
+    struct PaneColour {
+        COLORREF CZiveVazud::*pane;
+        COLORREF PaneStyle::*style;
+    };
+    static const PaneColour paneColours[8];
     // The widths of the texts this pane would draw now, with the label font selected.
     plot::TextExtents MeasureTexts(HDC dc) const;
 

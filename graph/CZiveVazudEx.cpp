@@ -109,21 +109,7 @@ void CZiveVazudEx::DrawSeries(HDC dc)
         DrawSeriesLines(dc, box, loadRows, temperatureRows, loadGraphColor, graphColor);
     }
     const int32_t newestLoadRow = loadRows.empty() ? 0 : loadRows[0];
-    const int32_t newestTemperatureRow = temperatureRows.empty() ? 0 : temperatureRows[0];
-    DrawBackgroundColumn(dc);
-
-    Font font = CreateLabelFont();
-    Selection selectedFont(dc, font.Get());
-    ::SetBkColor(dc, bgColor);
-    ::SetTextColor(dc, textColor);
-    ::SetTextAlign(dc, TA_LEFT | TA_TOP);
-    if (visibleCount == 0)
-        return;
-
-    if (shownTexts.temperature)
-        DrawValueLabel(dc, tempHistory ? tempHistory->Latest() : 0, unitText, newestTemperatureRow);
-    if (shownTexts.load && plot::ShowsLoadLabel(newestTemperatureRow, newestLoadRow, textHeight))
-        DrawValueLabel(dc, history->Latest(), loadUnitText, newestLoadRow);
+    DrawNewestLabels(dc, temperatureRows.empty() ? 0 : temperatureRows[0], &newestLoadRow);
 }
 
 bool CZiveVazudEx::Paint(HDC dc, UINT code)

@@ -27,6 +27,27 @@ struct PaneStyle {
     wchar_t titleText[41] = L"Untitled";
 };
 
+// Every colour of a pane's look, once: the settings record's field beside the style's. Adding
+// a colour to the settings and the style is one more line here.
+struct ColourField {
+    Colour GraphSettings::*record;
+    COLORREF PaneStyle::*style;
+};
+inline constexpr ColourField paneColourFields[] = {
+    {&GraphSettings::BGColor, &PaneStyle::bgColor},
+    {&GraphSettings::FrameColor, &PaneStyle::frameColor},
+    {&GraphSettings::LoadGraphColor, &PaneStyle::loadGraphColor},
+    {&GraphSettings::GraphColor, &PaneStyle::graphColor},
+    {&GraphSettings::GridColor, &PaneStyle::gridColor},
+    {&GraphSettings::MessageColor, &PaneStyle::messageColor},
+    {&GraphSettings::TextColor, &PaneStyle::textColor},
+    {&GraphSettings::TitleColor, &PaneStyle::titleColor},
+    {&GraphSettings::XAxisColor, &PaneStyle::xAxisColor},
+};
+
+// The record's field of a style colour.
+Colour GraphSettings::*RecordFieldOf(COLORREF PaneStyle::*style);
+
 // The style of an accepted record (see AcceptedRecord); its title is read guarded.
 PaneStyle StyleOf(const GraphSettings& record);
 

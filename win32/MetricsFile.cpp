@@ -33,35 +33,24 @@ bool IsOurTemporary(const wchar_t* name, const void* context)
     return IsMetricsTemporaryName(name, static_cast<const StaleContext*>(context)->fileName);
 }
 
-// Opens the temporary as a new file of its own. A name left by an earlier write of this
-// process is removed first, but only when it is a plain file: a link, junction or folder of
-// that name is never followed nor touched.
+// Opens the temporary as a new file of its own, never through a name that is already there:
+// a link or junction of that name is neither followed nor removed (Wine's DeleteFileW removes
+// a link's target), and a plain file of that name is a killed process's, left to the sweep.
+// Each failed write of this process removes its own temporary, so the name is free again.
 KernelHandle CreateTemporary(const std::wstring& temporary, bool& refused)
 {
-    refused = false;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        KernelHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        if (file)
-            return file;
-        if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)
-            return KernelHandle();
-        const DWORD attributes = ::GetFileAttributesW(temporary.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || IsLinkOrFolder(attributes)) {
-            refused = attributes != INVALID_FILE_ATTRIBUTES;
-            return KernelHandle();
-        }
-        if (!::DeleteFileW(temporary.c_str()))
-            return KernelHandle();
-    }
-    return KernelHandle();
+    KernelHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const DWORD error = ::GetLastError();
+    refused = !file && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
+    return file;
 }
 
 }  // namespace
 
-MetricsFile::MetricsFile(std::wstring file, uint32_t intervalSeconds)
+MetricsFile::MetricsFile(std::wstring file, uint32_t intervalSeconds, uint32_t processId)
     : path(std::move(file)),
-      temporary(MetricsTemporaryName(path, ::GetCurrentProcessId())),
+      temporary(MetricsTemporaryName(path, processId != 0 ? processId : ::GetCurrentProcessId())),
       schedule(uint64_t{intervalSeconds < 1 ? 1u : intervalSeconds} * 1000u)
 {
 }

@@ -24,8 +24,9 @@ enum class MetricsWrite {
 
 class MetricsFile : public SampleSink {
 public:
-    // path: absolute, or relative to the current folder; intervalSeconds >= 1.
-    MetricsFile(std::wstring path, uint32_t intervalSeconds);
+    // path: absolute, or relative to the current folder; intervalSeconds >= 1. processId names
+    // the temporary (0: this process's).
+    MetricsFile(std::wstring path, uint32_t intervalSeconds, uint32_t processId = 0);
     // Deletes the file if this sink wrote it.
     ~MetricsFile() override;
     MetricsFile(const MetricsFile&) = delete;

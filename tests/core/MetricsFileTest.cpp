@@ -9,7 +9,10 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -235,6 +238,35 @@ TEST_F(MetricsFileTest, StaleTemporariesOfOurNamingAreSwept)
     for (const std::wstring& name : others)
         EXPECT_TRUE(fs::exists(folder / name)) << fs::path(name).string();
     EXPECT_TRUE(fs::exists(folder / L"vaderur.prom.2.tmp"));
+}
+
+// A link at the temporary's name (to a file of someone else's, or to nowhere) is never written
+// through nor removed: the write is refused, the file it points at stays as it was, and nothing
+// appears where a dangling one points.
+// Wine makes no links itself: check-metrics-links.sh makes them on the Unix side in the folder
+// it names, for the process number 7, and runs this case alone.
+TEST(MetricsFileLinks, ALinkAtTheTemporaryNameIsNeverFollowed)
+{
+    const char* fixture = std::getenv("VADERUR_LINK_FIXTURE");
+    if (!fixture)
+        GTEST_SKIP() << "run by check-metrics-links.sh, which makes the links";
+    const fs::path folder = fixture;
+    const fs::path victim = folder / "elsewhere" / "victim.txt";
+    const fs::path nowhere = folder / "elsewhere" / "nowhere.txt";
+    ASSERT_TRUE(fs::exists(victim));
+    TwoCores update;
+    for (const wchar_t* name : {L"to-a-file.prom", L"to-nowhere.prom"}) {
+        const std::wstring path = (folder / name).wstring();
+        MetricsFile sink(path, 1, 7);
+        ASSERT_EQ(sink.TemporaryPath(), path + L".7.tmp");
+        sink.Take(update.Record(), 1000, 1000);
+        EXPECT_EQ(sink.LastWrite(), MetricsWrite::TemporaryRefused);
+        EXPECT_FALSE(fs::exists(path));
+        std::ifstream kept(victim, std::ios::binary);
+        const std::string victimText((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(victimText, "not the plug-in's\n");
+        EXPECT_FALSE(fs::exists(nowhere));
+    }
 }
 
 }  // namespace

@@ -269,4 +269,50 @@ TEST(MetricsFileLinks, ALinkAtTheTemporaryNameIsNeverFollowed)
     }
 }
 
+// A full disk keeps the old whole file and leaves no temporary; once there is room again the
+// next write goes through. check-metrics-full-disk.sh mounts the small file system this runs in.
+TEST(MetricsFileFullDisk, KeepsTheOldWholeFile)
+{
+    const char* fixture = std::getenv("VADERUR_FULL_DISK_FIXTURE");
+    if (!fixture)
+        GTEST_SKIP() << "run by check-metrics-full-disk.sh, which mounts a small file system";
+    const fs::path folder = fixture;
+    const std::wstring path = (folder / L"vaderur.prom").wstring();
+    TwoCores update;
+    MetricsFile sink(path, 1);
+    sink.Take(update.Record(), 1000, 1000);
+    ASSERT_EQ(sink.LastWrite(), MetricsWrite::Written);
+    std::ifstream before(fs::path(path), std::ios::binary);
+    const std::string old((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
+    before.close();
+
+    // Fill every block that is left.
+    const std::wstring fillerPath = (folder / L"filler").wstring();
+    {
+        KernelHandle filler(::CreateFileW(fillerPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(filler);
+        const std::string block(512, 'x');
+        DWORD written = 0;
+        for (int i = 0; i < 100000 && ::WriteFile(filler.Get(), block.data(), 512, &written, nullptr) && written == 512;
+             ++i) {
+        }
+        ::WriteFile(filler.Get(), block.data(), 1, &written, nullptr);
+    }
+    update.temperatures[0] = 77;
+    sink.Take(update.Record(), 2000, 2000);
+    EXPECT_EQ(sink.LastWrite(), MetricsWrite::WriteFailed);
+    std::ifstream kept(fs::path(path), std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>()), old);
+    kept.close();
+    EXPECT_FALSE(fs::exists(sink.TemporaryPath()));
+
+    ASSERT_TRUE(::DeleteFileW(fillerPath.c_str()));
+    sink.Take(update.Record(), 3000, 3000);
+    EXPECT_EQ(sink.LastWrite(), MetricsWrite::Written);
+    std::ifstream after(fs::path(path), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("vaderur_core_temperature_celsius{core=\"0\"} 77\n"), std::string::npos);
+}
+
 }  // namespace

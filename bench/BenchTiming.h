@@ -22,6 +22,24 @@ inline double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER f
     return static_cast<double>(to.QuadPart - from.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
 }
 
+// The median time of work(round) over rounds rounds, after 20 rounds to warm up, in microseconds.
+template <typename Work>
+double MedianMicroseconds(int rounds, Work work)
+{
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    std::vector<double> times;
+    for (int round = -20; round < rounds; ++round) {
+        LARGE_INTEGER from, to;
+        ::QueryPerformanceCounter(&from);
+        work(round);
+        ::QueryPerformanceCounter(&to);
+        if (round >= 0)
+            times.push_back(Microseconds(from, to, frequency));
+    }
+    return Median(times);
+}
+
 inline void Pump()
 {
     PumpMessages();

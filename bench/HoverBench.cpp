@@ -20,29 +20,12 @@
 
 namespace {
 
-using bench::Median;
-using bench::Microseconds;
+using bench::MedianMicroseconds;
 
 constexpr int paneWidth = 792;
 constexpr int paneHeight = 214;
 constexpr int historySamples = 1000000;
 
-template <typename Work>
-double MedianMicroseconds(int rounds, Work work)
-{
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceFrequency(&frequency);
-    std::vector<double> times;
-    for (int round = -20; round < rounds; ++round) {
-        LARGE_INTEGER from, to;
-        ::QueryPerformanceCounter(&from);
-        work(round);
-        ::QueryPerformanceCounter(&to);
-        if (round >= 0)
-            times.push_back(Microseconds(from, to, frequency));
-    }
-    return Median(times);
-}
 
 void BenchCsvLog(uint32_t cores)
 {

@@ -76,6 +76,7 @@ const CountOption countOptions[] = {
     {L"--updates", &HostOptions::updates, 0, 0xFFFFFFFFu},
     {L"--cores", &HostOptions::cores, 1, maximumCores},
     {L"--export-timeout", &HostOptions::exportTimeoutMs, 100, 3600000},
+    {L"--hold", &HostOptions::holdMs, 0, 3600000},
 };
 
 struct FlagOption {
@@ -210,6 +211,8 @@ std::wstring HostUsageText()
            L"                       wait until every Core #i.png beside zentrix-host.exe is written\n"
            L"  --export-timeout MS  how long to wait for the PNGs (default 60000)\n"
            L"  --screenshot FILE    save the plug-in window as a PNG before releasing the plug-in\n"
+           L"  --hold MS            keep the plug-in loaded MS milliseconds after the run and the\n"
+           L"                       export, so its files (the metrics file) can still be read\n"
            L"  --no-plugin          run the source and timer without a plug-in (for measuring the\n"
            L"                       plug-in's CPU share)\n"
            L"  --help               this text\n"

@@ -18,6 +18,7 @@ struct HostOptions {
     bool fast = false;                 // replay or synthetic without waiting between polls
     bool exportPngs = false;           // "Create &PNG" after the last update
     uint32_t exportTimeoutMs = 60000;  // bound on the wait for the PNGs
+    uint32_t holdMs = 0;               // the plug-in stays loaded this long after the run (its files stay)
     std::wstring screenshotFile;       // empty: no screenshot
     bool withoutPlugin = false;        // run the sources and timer alone (CPU share baseline)
     bool help = false;

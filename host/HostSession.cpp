@@ -86,6 +86,7 @@ public:
         bool ok = true;
         if (record && updates > 0)
             ok = ExportAndScreenshot();
+        Hold(options.holdMs);
         return Finish(ok);
     }
 
@@ -243,6 +244,24 @@ private:
             }
         }
         return ok;
+    }
+
+    // Keeps the plug-in loaded, its windows answering, for ms milliseconds; no more updates.
+    void Hold(uint32_t ms)
+    {
+        const ULONGLONG until = GetTickCount64() + ms;
+        for (ULONGLONG now = GetTickCount64(); now < until; now = GetTickCount64()) {
+            if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT) ==
+                WAIT_OBJECT_0) {
+                MSG message;
+                while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                    if (message.message == WM_QUIT)
+                        return;
+                    TranslateMessage(&message);
+                    DispatchMessageW(&message);
+                }
+            }
+        }
     }
 
     int Finish(bool ok)

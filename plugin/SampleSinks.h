@@ -1,5 +1,6 @@
-// The sample sinks that "Vaderur.ini" asks for: the CSV log (CsvLog=1). Made once, when the
-// plug-in object builds its window; the plug-in object owns them.
+// The sample sinks that "Vaderur.ini" asks for: the CSV log (CsvLog=1) and the metrics file
+// (MetricsFile=PATH, MetricsInterval=N). Made once, when the plug-in object builds its window;
+// the plug-in object owns them.
 #pragma once
 
 #include "core/SampleSink.h"

@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(cmake make g++ googletest
           g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-          wine64 fonts-wine xvfb xauth "$@")
+          wine64 fonts-wine xvfb xauth
+          prometheus prometheus-node-exporter curl python3 "$@")  # the metrics tests: promtool, the pipeline, its queries
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -284,3 +284,21 @@ void ParseSettings(const std::optional<std::u16string>& text, uint32_t tjMax, Gr
     options->HoverReadout = 1;
     Read(text, u"HoverReadout", options->HoverReadout, AsFlag);
 }
+
+MetricsOptions ParseMetricsOptions(const std::optional<std::u16string>& text)
+{
+    MetricsOptions options;
+    if (const std::optional<std::u16string> file = FindValue(text, u"MetricsFile")) {
+        std::u16string_view path = *file;
+        while (!path.empty() && IsWhiteSpace(path.front()))
+            path.remove_prefix(1);
+        while (!path.empty() && IsWhiteSpace(path.back()))
+            path.remove_suffix(1);
+        options.file = std::u16string(path);
+    }
+    if (const std::optional<std::u16string> interval = FindValue(text, u"MetricsInterval")) {
+        const int32_t seconds = ParseDecimal(*interval);
+        options.intervalSeconds = seconds < 1 ? 1u : static_cast<uint32_t>(seconds);
+    }
+    return options;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "settings/GraphSettings.h"
+#include "settings/MetricsOptions.h"
 
 #include <cstdint>
 #include <optional>

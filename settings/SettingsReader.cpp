@@ -44,3 +44,9 @@ std::unique_ptr<GraphSettings> ReadSettings(WindowOptions* options, uint32_t tjM
     ParseSettings(ini.text, tjMax, *settings, options);
     return settings;
 }
+
+MetricsOptions ReadMetricsOptions()
+{
+    const IniText ini;
+    return ParseMetricsOptions(ini.text);
+}

@@ -3,6 +3,7 @@
 #include "win32/GdiplusSession.h"
 #include "win32/Handles.h"
 #include "win32/PictureFileSeam.h"
+#include "win32/TemporaryFiles.h"
 
 #include <windows.h>
 #include <objidl.h>  // GDI+ needs it and WIN32_LEAN_AND_MEAN leaves it out
@@ -18,32 +19,6 @@ bool WriteAll(HANDLE file, const void* data, DWORD size)
 {
     DWORD written = 0;
     return ::WriteFile(file, data, size, &written, nullptr) && written == size;
-}
-
-// When this process started; the zero time when that cannot be told, so nothing is older.
-FILETIME ProcessStart()
-{
-    FILETIME creation{}, exited{}, kernel{}, user{};
-    if (!::GetProcessTimes(::GetCurrentProcess(), &creation, &exited, &kernel, &user))
-        return FILETIME{};
-    return creation;
-}
-
-// Moves from over to. A file cannot be replaced while anyone has it open, and a picture is
-// often read for a moment (a viewer reloading it, a scanner, a program polling for it): such a
-// reader is waited out, for about a second at most, instead of losing this export.
-bool ReplaceWhenFree(const wchar_t* from, const wchar_t* to)
-{
-    constexpr int attempts = 50;
-    constexpr DWORD pauseMs = 20;
-    for (int attempt = 1;; ++attempt) {
-        if (::MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING))
-            return true;
-        const DWORD error = ::GetLastError();
-        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == attempts)
-            return false;
-        ::Sleep(pauseMs);
-    }
 }
 
 }  // namespace
@@ -80,7 +55,9 @@ bool ConvertBmpToPng(const ExportPath& bmpPath, const ExportPath& pngPath, const
         // A read-only picture is the user's: keep it, as a save straight onto it would.
         const DWORD attributes = ::GetFileAttributesW(pngPath.Text());
         const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-        replaced = !readOnly && ReplaceWhenFree(tmpPath.Text(), pngPath.Text());
+        // A picture is often read for a moment (a viewer reloading it, a scanner, a program
+        // polling for it): such a reader is waited out, for about a second at most.
+        replaced = !readOnly && ReplaceWhenFree(tmpPath.Text(), pngPath.Text(), 50, 20);
         if (!replaced)
             ::DeleteFileW(tmpPath.Text());
     } else {
@@ -106,21 +83,9 @@ BmpPicture MakeBmpPicture(const BmpGeometry& geometry, int32_t horizontalDpi, in
 
 void RemoveStalePictureTemporaries(const wchar_t* folder)
 {
-    ExportPath pattern(folder, L"Core #*", L".tmp");
+    const ExportPath pattern(folder, L"Core #*", L".tmp");
     if (!pattern.Fits())
         return;
-    const FILETIME started = ProcessStart();
-    WIN32_FIND_DATAW found{};
-    FindHandle search(::FindFirstFileW(pattern.Text(), &found));
-    if (!search)
-        return;
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsPictureTemporaryName(found.cFileName) ||
-            ::CompareFileTime(&found.ftLastWriteTime, &started) >= 0)
-            continue;
-        const ExportPath path(folder, found.cFileName, L"");
-        // Opened for nobody else, so any open handle makes this fail; the file goes on close.
-        KernelHandle stale(::CreateFileW(path.Text(), DELETE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE,
-                                         nullptr));
-    } while (::FindNextFileW(search.Get(), &found));
+    RemoveStaleTemporaries(folder, L"Core #*",
+                           [](const wchar_t* name, const void*) { return IsPictureTemporaryName(name); }, nullptr);
 }

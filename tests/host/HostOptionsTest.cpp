@@ -25,7 +25,8 @@ TEST(HostOptions, ReadsEveryOptionInBothSpellings)
 {
     const OptionsResult result =
         Parse({L"--plugin", L"C:\\p\\Vaderur.dll", L"--source", L"replay", L"log.csv", L"--interval=250",
-               L"--updates", L"30", L"--fast", L"--export", L"--export-timeout=5000", L"--screenshot", L"shot.png"});
+               L"--updates", L"30", L"--fast", L"--export", L"--export-timeout=5000", L"--screenshot", L"shot.png",
+               L"--hold", L"2500"});
     ASSERT_TRUE(result.ok) << result.error.size();
     const HostOptions& o = result.options;
     EXPECT_EQ(o.pluginPath, L"C:\\p\\Vaderur.dll");
@@ -37,6 +38,7 @@ TEST(HostOptions, ReadsEveryOptionInBothSpellings)
     EXPECT_TRUE(o.exportPngs);
     EXPECT_EQ(o.exportTimeoutMs, 5000u);
     EXPECT_EQ(o.screenshotFile, L"shot.png");
+    EXPECT_EQ(o.holdMs, 2500u);
 
     const OptionsResult synthetic = Parse({L"--source=synthetic", L"--cores", L"256", L"--no-plugin"});
     ASSERT_TRUE(synthetic.ok);
@@ -85,6 +87,7 @@ TEST(HostOptions, RefusesBadCommandLinesNamingTheOption)
         {{L"--source", L"synthetic", L"--fast"}, L"--updates"},
         {{L"--no-plugin", L"--export"}, L"--no-plugin"},
         {{L"--export-timeout", L"50"}, L"--export-timeout"},
+        {{L"--hold", L"3600001"}, L"--hold"},
     };
     for (const Case& c : cases) {
         const OptionsResult result = Parse(c.args);

@@ -45,24 +45,15 @@ void BasicSampleHistory<Value>::FreeBlocks(size_t keep)
 }
 
 template <typename Value>
-bool BasicSampleHistory<Value>::Push(Value value)
+void BasicSampleHistory<Value>::EnterNextBlock()
 {
-    if (!valid)
-        return false;
-    ++head;
-    if (++writeOffset == growStep) {
-        // head has reached the next block (capacity is always a whole number of blocks).
-        writeOffset = 0;
-        // At the limit, or out of memory: keep every stored sample and overwrite the oldest.
-        // Compared in 64 bits: capacity + growStep may not fit an int32.
-        if (head == capacity && (int64_t{capacity} + growStep >= slotLimit || !AddBlock()))
-            head = 0;
-        writeBlock = blocks[static_cast<size_t>(head / growStep)];
-    }
-    writeBlock[writeOffset] = value;
-    if (count < capacity)
-        ++count;
-    return true;
+    // head has reached the next block (capacity is always a whole number of blocks).
+    writeOffset = 0;
+    // At the limit, or out of memory: keep every stored sample and overwrite the oldest.
+    // Compared in 64 bits: capacity + growStep may not fit an int32.
+    if (head == capacity && (int64_t{capacity} + growStep >= slotLimit || !AddBlock()))
+        head = 0;
+    writeBlock = blocks[static_cast<size_t>(head / growStep)];
 }
 
 template <typename Value>

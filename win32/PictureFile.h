@@ -1,5 +1,7 @@
 // Saving a rendered picture as a PNG the way the export does: the pixels go to a BMP file,
-// GDI+ converts it to a temporary PNG that then replaces the old picture, and the BMP goes.
+// which is read back into one buffer that GDI+ encodes in place as a temporary PNG (loading
+// the file through GDI+ would hold the picture twice); that PNG then replaces the old picture,
+// and the BMP goes.
 // GDI+ must be started by the caller (each pane keeps a session).
 #pragma once
 
@@ -22,7 +24,8 @@ bool WriteBmpFile(const wchar_t* path, const BmpPicture& picture, const void* pi
 // Converts the BMP written before to pngPath through tmpPath, and removes the BMP. A picture
 // that cannot be converted or moved leaves the old PNG as it was and no temporary behind; a
 // read-only PNG is kept. False when no new PNG is in place. The caller frees the pixels before
-// this, so memory holds the picture only once.
+// this, so memory holds the picture only once: the export's peak is one picture and the
+// encoder's working memory.
 bool ConvertBmpToPng(const ExportPath& bmpPath, const ExportPath& pngPath, const ExportPath& tmpPath);
 
 // Removes from folder the temporary PNGs of exports that a killed process left: only names of

@@ -2,24 +2,24 @@
 
 #include "tests/export/ExportTestSupport.h"
 #include "tests/plugin/HostHarness.h"
+#include "tests/support/SettingsFile.h"
 
 #include <cstdio>
+#include <string>
 
 namespace exporttest {
 
 void WriteSettingsFile(int graphHeight, int logIntervalMinutes, COLORREF background)
 {
-    FILE* file = std::fopen("Vaderur.ini", "wb");
-    if (!file)
-        return;
-    std::fprintf(file,
-                 "[Zentrix Vaderur]\r\nGraphWidth=792;\r\nGraphHeight=%d;\r\nBGColor=%06lX;\r\n"
-                 "FrameColor=00F0F0;\r\nGraphColor=0000F0;\r\nGridColor=00004F;\r\nLoadGraphColor=00F000;\r\n"
-                 "MessageColor=F0F000;\r\nTextColor=FFFFFF;\r\nTitleColor=FFFFFF;\r\nXAxisColor=007070;\r\n"
-                 "ShowXAxis=0;\r\nShowSyatrayIcon=0;\r\nStartMinimized=0;\r\nRangeMax=100;\r\nRangeMin=0;\r\n"
-                 "\r\n[General]\r\nPollInterval=1;\r\nLogInterval=%d;\r\nTransparency=0;\r\nAlwaysOnTop=0;\r\n\r\n",
-                 graphHeight, static_cast<unsigned long>(background), logIntervalMinutes);
-    std::fclose(file);
+    char backgroundKey[32];
+    std::snprintf(backgroundKey, sizeof backgroundKey, "BGColor=%06lX;", static_cast<unsigned long>(background));
+    testsupport::WriteSettings({"GraphWidth=792;", "GraphHeight=" + std::to_string(graphHeight) + ";", backgroundKey,
+                                "FrameColor=00F0F0;", "GraphColor=0000F0;", "GridColor=00004F;",
+                                "LoadGraphColor=00F000;", "MessageColor=F0F000;", "TextColor=FFFFFF;",
+                                "TitleColor=FFFFFF;", "XAxisColor=007070;", "ShowXAxis=0;", "ShowSyatrayIcon=0;",
+                                "StartMinimized=0;", "RangeMax=100;", "RangeMin=0;", "", "[General]",
+                                "PollInterval=1;", "LogInterval=" + std::to_string(logIntervalMinutes) + ";",
+                                "Transparency=0;", "AlwaysOnTop=0;", ""});
 }
 
 PluginHost::PluginHost()

@@ -26,41 +26,27 @@ PaneWindow::~PaneWindow()
         ::DestroyWindow(frame);
 }
 
-Canvas::Canvas(int w, int h) : width(w), height(h), dc(::CreateCompatibleDC(nullptr))
-{
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* memory = nullptr;
-    bitmap = Bitmap(::CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &memory, nullptr, 0));
-    bits = static_cast<uint32_t*>(memory);
-    selected = std::make_unique<Selection>(dc.Get(), bitmap.Get());
-}
+Canvas::Canvas(int w, int h) : surface(w, h) {}
 
 COLORREF Canvas::At(int x, int y) const
 {
     ::GdiFlush();
-    if (!bits || x < 0 || y < 0 || x >= width || y >= height)
+    if (!surface || x < 0 || y < 0 || x >= Width() || y >= Height())
         return CLR_INVALID;
-    const uint32_t rgb = bits[static_cast<size_t>(y) * width + x] & 0xFFFFFF;
+    const uint32_t rgb = surface.Bits()[static_cast<size_t>(y) * Width() + x] & 0xFFFFFF;
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
 void Canvas::Fill(COLORREF colour)
 {
     Brush brush(::CreateSolidBrush(colour));
-    const RECT all{0, 0, width, height};
-    ::FillRect(dc.Get(), &all, brush.Get());
+    const RECT all{0, 0, Width(), Height()};
+    ::FillRect(Dc(), &all, brush.Get());
 }
 
 std::vector<uint32_t> Canvas::Pixels() const
 {
-    ::GdiFlush();
-    std::vector<uint32_t> pixels(bits, bits + static_cast<size_t>(width) * height);
+    std::vector<uint32_t> pixels = surface.Pixels();
     for (uint32_t& p : pixels)
         p &= 0xFFFFFF;
     return pixels;
@@ -68,7 +54,7 @@ std::vector<uint32_t> Canvas::Pixels() const
 
 void Canvas::CopyFrom(const Canvas& other)
 {
-    ::BitBlt(dc.Get(), 0, 0, width, height, other.Dc(), 0, 0, SRCCOPY);
+    ::BitBlt(Dc(), 0, 0, Width(), Height(), other.Dc(), 0, 0, SRCCOPY);
 }
 
 GraphSettings DefaultRecord(const wchar_t* title)

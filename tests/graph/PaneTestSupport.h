@@ -5,13 +5,13 @@
 #include "graph/CZiveVazudEx.h"
 #include "win32/Handles.h"
 #include "settings/GraphSettings.h"
+#include "tests/support/DibPixels.h"
 #include "win32/GdiplusSession.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,9 +39,9 @@ public:
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    HDC Dc() const { return dc.Get(); }
-    int Width() const { return width; }
-    int Height() const { return height; }
+    HDC Dc() const { return surface.Dc(); }
+    int Width() const { return surface.Width(); }
+    int Height() const { return surface.Height(); }
     // The pixel as a COLORREF (0x00BBGGRR), after flushing GDI.
     COLORREF At(int x, int y) const;
     void Fill(COLORREF colour);
@@ -50,12 +50,7 @@ public:
     void CopyFrom(const Canvas& other);
 
 private:
-    int width;
-    int height;
-    MemoryDc dc;
-    Bitmap bitmap;
-    uint32_t* bits = nullptr;
-    std::unique_ptr<Selection> selected;
+    testsupport::DibSurface surface;
 };
 
 // The default colours of a pane, range 0..100, the x axis on, units "C°" and "%".

@@ -1,11 +1,9 @@
 // The plug-in as the host sees it: Vaderur.dll loaded by name, driven through its exports.
 #include "tests/plugin/HostHarness.h"
 
-#include "tests/support/VaderurDll.h"
+#include "tests/support/DllFixture.h"
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 #include <atomic>
 #include <string>
@@ -13,32 +11,14 @@
 
 namespace {
 
-using GetPluginProc = testsupport::VaderurDll::GetPluginProc;
-using ReleasePluginProc = testsupport::VaderurDll::ReleasePluginProc;
-
-std::vector<PluginRecord*> closeRequests;
-void RecordCloseRequest(PluginRecord* record) { closeRequests.push_back(record); }
-
-class PluginDll : public ::testing::Test {
+class PluginDll : public testsupport::DllFixture {
 protected:
     void SetUp() override
     {
-        dll.emplace();
-        ASSERT_TRUE(dll->Loaded()) << ::GetLastError();
-        module = dll->Module();
-        getPlugin = dll->GetPlugin();
-        releasePlugin = dll->ReleasePlugin();
+        DllFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         hostWindow = testhost::CreateHostWindow();
-        closeRequests.clear();
-    }
-    void TearDown() override
-    {
-        if (releasePlugin)
-            releasePlugin();
-        testhost::Pump();
-        if (hostWindow)
-            ::DestroyWindow(hostWindow);
-        dll.reset();
     }
     PluginRecord* Attach()
     {
@@ -48,12 +28,6 @@ protected:
         record->info->closeRequest = RecordCloseRequest;
         return record;
     }
-
-    std::optional<testsupport::VaderurDll> dll;
-    HMODULE module = nullptr;
-    GetPluginProc getPlugin = nullptr;
-    ReleasePluginProc releasePlugin = nullptr;
-    HWND hostWindow = nullptr;
 };
 
 TEST_F(PluginDll, TheRecordIsTheSameAcrossCallsAndKeepsTheHostFields)

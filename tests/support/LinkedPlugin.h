@@ -6,6 +6,7 @@
 #include "core/HostRecords.h"
 #include "plugin/CVaderurWnd.h"
 #include "plugin/PluginState.h"
+#include "tests/support/SettingsFile.h"
 #include "window/HeatMapView.h"
 #include "win32/MessagePump.h"
 
@@ -24,7 +25,7 @@ protected:
     {
         ReleasePlugin();
         PumpMessages();
-        ::DeleteFileW(L"Vaderur.ini");
+        RemoveSettings();
     }
     // Gets the plug-in object again, as a host does after ReleasePlugin.
     void Attach()

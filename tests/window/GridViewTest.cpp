@@ -2,6 +2,7 @@
 // cell per core over hidden panes that keep their histories, and names the core under the mouse.
 // The same code as the DLL, linked into the test so the panes and the window object can be seen.
 #include "tests/support/LinkedPlugin.h"
+#include "tests/support/ToolTipText.h"
 #include "tests/window/WindowHarness.h"
 
 #include "core/HeatColourScale.h"
@@ -217,15 +218,11 @@ TEST_F(GridView, EveryCellHasATooltipNamingItsCore)
     std::set<UINT_PTR> ids;
     for (uint32_t i = 0; i < 9; ++i) {
         TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        ASSERT_TRUE(::SendMessageW(tips, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool))) << i;
+        ASSERT_TRUE(testsupport::ToolAt(tips, i, tool)) << i;
         EXPECT_EQ(tool.hwnd, mainWindow);
         ids.insert(tool.uId);
         // Room for the whole hover readout, which follows the core's name on its first line.
-        wchar_t text[2048] = {};
-        tool.lpszText = text;
-        ::SendMessageW(tips, TTM_GETTEXTW, 2048, reinterpret_cast<LPARAM>(&tool));
-        const std::wstring shown(text);
+        const std::wstring shown = testsupport::ToolText(tips, tool.hwnd, tool.uId, 2048);
         EXPECT_EQ(shown.substr(0, shown.find(L"\r\n")), L"Core #" + std::to_wstring(tool.uId)) << i;
         // The tool covers its core's cell.
         EXPECT_TRUE(tool.rect == PaneRect(static_cast<uint32_t>(tool.uId))) << Describe(tool.rect);

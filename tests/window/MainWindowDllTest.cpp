@@ -5,37 +5,26 @@
 
 #include "resources/resource.h"
 
-#include "tests/support/VaderurDll.h"
+#include "tests/support/DllFixture.h"
 
 #include <gtest/gtest.h>
-
-#include <optional>
 
 #include <string>
 
 namespace {
-
-using GetPluginProc = testsupport::VaderurDll::GetPluginProc;
-using ReleasePluginProc = testsupport::VaderurDll::ReleasePluginProc;
-
-std::vector<PluginRecord*> closeRequests;
-void RecordCloseRequest(PluginRecord* record) { closeRequests.push_back(record); }
 
 using testwindow::ChildRect;
 using testwindow::ClientSize;
 using testwindow::Command;
 using testwindow::IsChecked;
 
-class MainWindowDll : public ::testing::Test {
+class MainWindowDll : public testsupport::DllFixture {
 protected:
     void SetUp() override
     {
-        dll.emplace();
-        ASSERT_TRUE(dll->Loaded()) << ::GetLastError();
-        module = dll->Module();
-        getPlugin = dll->GetPlugin();
-        releasePlugin = dll->ReleasePlugin();
-        closeRequests.clear();
+        DllFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         record = getPlugin();
         ASSERT_NE(record, nullptr);
         record->info->hostInstance = module;
@@ -43,10 +32,7 @@ protected:
     }
     void TearDown() override
     {
-        if (releasePlugin)
-            releasePlugin();
-        testhost::Pump();
-        dll.reset();
+        DllFixture::TearDown();
         testwindow::RemoveSettings();
     }
 
@@ -59,10 +45,6 @@ protected:
         return testhost::PluginMainWindow();
     }
 
-    std::optional<testsupport::VaderurDll> dll;
-    HMODULE module = nullptr;
-    GetPluginProc getPlugin = nullptr;
-    ReleasePluginProc releasePlugin = nullptr;
     PluginRecord* record = nullptr;
 };
 

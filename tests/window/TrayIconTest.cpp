@@ -1,5 +1,6 @@
 // The tray icon through the shell seam: what reaches Shell_NotifyIconW and when, the icon
 // generated for the screen's resolution, and the icon found for a window.
+#include "tests/support/DibPixels.h"
 #include "tests/support/LinkedPlugin.h"
 #include "tests/window/NotifyRecorder.h"
 #include "tests/window/WindowHarness.h"
@@ -42,25 +43,12 @@ SIZE IconSize(HICON icon)
 // Draws icon onto a 32-bpp surface filled with background; the pixels afterwards.
 std::vector<uint32_t> DrawOver(HICON icon, SIZE size, uint32_t background)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = size.cx;
-    bi.bmiHeader.biHeight = -size.cy;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    Bitmap surface(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    testsupport::DibSurface surface(size.cx, size.cy);
     if (!surface)
         return {};
-    auto* pixels = static_cast<uint32_t*>(bits);
-    std::fill(pixels, pixels + size.cx * size.cy, background);
-    {
-        MemoryDc dc(::CreateCompatibleDC(nullptr));
-        Selection selected(dc.Get(), surface.Get());
-        ::DrawIconEx(dc.Get(), 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
-        ::GdiFlush();
-    }
-    return std::vector<uint32_t>(pixels, pixels + size.cx * size.cy);
+    std::fill(surface.Bits(), surface.Bits() + surface.Count(), background);
+    ::DrawIconEx(surface.Dc(), 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
+    return surface.Pixels();
 }
 
 class TrayIconTest : public ::testing::Test {

@@ -1,5 +1,6 @@
 // "TrayTemperature=1": the tray icon shows the hottest core, read back from the icon's own
 // colour bitmap, with its tooltip; redrawn only on change, and no handle left behind.
+#include "tests/support/DibPixels.h"
 #include "tests/support/LinkedPlugin.h"
 #include "tests/window/NotifyRecorder.h"
 #include "tests/window/WindowHarness.h"
@@ -22,49 +23,8 @@
 
 namespace {
 
+using testsupport::IconPixels;
 using testwindow::ShellRecorder;
-
-struct IconPixels {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;  // 0xAARRGGBB, top row first
-
-    size_t CountRgb(uint32_t rgb) const
-    {
-        size_t n = 0;
-        for (uint32_t p : pixels)
-            n += (p & 0x00FFFFFF) == rgb;
-        return n;
-    }
-};
-
-// The icon's colour bitmap as 32-bpp pixels.
-IconPixels ReadIcon(HICON icon)
-{
-    IconPixels read;
-    ICONINFO info{};
-    if (!::GetIconInfo(icon, &info))
-        return read;
-    Bitmap mask(info.hbmMask);
-    Bitmap colour(info.hbmColor);
-    BITMAP bm{};
-    if (!colour || !::GetObjectW(colour.Get(), sizeof bm, &bm))
-        return read;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = bm.bmWidth;
-    bi.bmiHeader.biHeight = -bm.bmHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    read.pixels.resize(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
-    WindowDc screen(nullptr);
-    if (::GetDIBits(screen.Get(), colour.Get(), 0, static_cast<UINT>(bm.bmHeight), read.pixels.data(), &bi,
-                    DIB_RGB_COLORS) != bm.bmHeight)
-        return IconPixels{};
-    read.width = bm.bmWidth;
-    read.height = bm.bmHeight;
-    return read;
-}
 
 // COLORREF (0x00BBGGRR) as a DIB pixel's RGB (0x00RRGGBB).
 uint32_t AsPixel(HeatColour colour)
@@ -134,7 +94,7 @@ TEST_F(TrayTemperature, TheIconShowsDashesThenTheHottestCoreInItsColour)
     EXPECT_EQ(IconChanges(shell), 1u);
     const HICON icon = MainWindow::Of(mainWindow)->Tray()->NotifyData().hIcon;
     EXPECT_NE(icon, add.data.hIcon);
-    const IconPixels shown = ReadIcon(icon);
+    const IconPixels shown = testsupport::ReadIconPixels(icon);
     ASSERT_EQ(shown.width, 16);
     ASSERT_EQ(shown.height, 16);
     const uint32_t background = AsPixel(HeatColourOf(72, 20, 120));
@@ -151,8 +111,8 @@ TEST_F(TrayTemperature, TheIconShowsDashesThenTheHottestCoreInItsColour)
     // The same digits drawn by themselves give the same picture; other digits do not.
     OwnedIcon same(DrawTemperatureIcon(L"72", HeatColourOf(72, 20, 120), 16));
     OwnedIcon other(DrawTemperatureIcon(L"27", HeatColourOf(72, 20, 120), 16));
-    EXPECT_EQ(ReadIcon(same.Get()).pixels, shown.pixels);
-    EXPECT_NE(ReadIcon(other.Get()).pixels, shown.pixels);
+    EXPECT_EQ(testsupport::ReadIconPixels(same.Get()).pixels, shown.pixels);
+    EXPECT_NE(testsupport::ReadIconPixels(other.Get()).pixels, shown.pixels);
 
     // The digits stand left of centre and right of it: two of them, side by side.
     size_t left = 0;
@@ -183,7 +143,7 @@ TEST_F(TrayTemperature, ItFollowsTheScreenScaleAndTheColourScale)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.temperature);
         Update(c.temperature);
-        const IconPixels shown = ReadIcon(MainWindow::Of(mainWindow)->Tray()->NotifyData().hIcon);
+        const IconPixels shown = testsupport::ReadIconPixels(MainWindow::Of(mainWindow)->Tray()->NotifyData().hIcon);
         ASSERT_EQ(shown.width, 32);
         EXPECT_EQ(shown.pixels[0] & 0x00FFFFFF, AsPixel(c.colour));
         EXPECT_GT(shown.CountRgb(0), 40u);
@@ -275,7 +235,7 @@ TEST_F(TrayTemperature, ManyUpdatesLeaveNoHandleBehind)
     EXPECT_EQ(unchanged, 0u);
     EXPECT_EQ(::GetGuiResources(process, GR_GDIOBJECTS), gdiBefore);
     EXPECT_EQ(::GetGuiResources(process, GR_USEROBJECTS), userBefore);
-    EXPECT_EQ(ReadIcon(previous).width, 16);
+    EXPECT_EQ(testsupport::ReadIconPixels(previous).width, 16);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The menu commands and the pane procedure as they reach the panes, through the same code
 // as the DLL linked into the test so the panes themselves can be looked at or replaced.
 #include "tests/support/LinkedPlugin.h"
+#include "tests/support/ToolTipText.h"
 #include "tests/window/WindowHarness.h"
 
 #include "core/PlotGeometry.h"
@@ -15,8 +16,6 @@
 #include "window/MainWindow.h"
 #include "window/MainWindowProc.h"
 #include "window/TimerSeam.h"
-
-#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -179,14 +178,7 @@ std::wstring HoverTipText()
     const HoverTip* hover = pluginInstance->Window().Hover();
     if (!hover)
         return L"(no hover readout)";
-    wchar_t text[1024] = {};
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = mainWindow;
-    tool.uId = 0;
-    tool.lpszText = text;
-    ::SendMessageW(hover->Handle(), TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
-    return text;
+    return testsupport::ToolText(hover->Handle(), mainWindow, 0);
 }
 
 void MoveMouse(HWND pane, int x, int y)
@@ -309,14 +301,7 @@ std::wstring CellTipText(uint32_t cell)
     const HWND cells = testsupport::HeatMapCellTips();
     if (!cells)
         return L"(no cell tips)";
-    wchar_t text[1024] = {};
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = mainWindow;
-    tool.uId = cell;
-    tool.lpszText = text;
-    ::SendMessageW(cells, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
-    return text;
+    return testsupport::ToolText(cells, mainWindow, cell);
 }
 
 TEST_F(WindowCommands, HeatMapCellTipTellsTheNewestSampleOfItsCore)

@@ -5,6 +5,7 @@
 #include "core/HeatColourScale.h"
 #include "core/HottestCore.h"
 #include "settings/SettingsReader.h"
+#include "tests/support/DibPixels.h"
 #include "tests/support/VaderurDll.h"
 #include "win32/GdiplusSession.h"
 #include "win32/Handles.h"
@@ -214,25 +215,11 @@ TEST(TrayIconPicture, ShowsTheTemperatureIconAtBothSizes)
     for (int size : {16, 32}) {
         OwnedIcon icon(DrawTemperatureIcon(L"72", HeatColourOf(72, 20, 100), size));
         ASSERT_TRUE(icon);
-        ICONINFO parts{};
-        ASSERT_TRUE(::GetIconInfo(icon.Get(), &parts));
-        Bitmap mask(parts.hbmMask);
-        Bitmap colour(parts.hbmColor);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = size;
-        bi.bmiHeader.biHeight = -size;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        std::vector<uint32_t> pixels(static_cast<size_t>(size) * static_cast<size_t>(size));
-        {
-            WindowDc screen(nullptr);
-            ASSERT_EQ(::GetDIBits(screen.Get(), colour.Get(), 0, static_cast<UINT>(size), pixels.data(), &bi,
-                                  DIB_RGB_COLORS),
-                      size);
-        }
+        const testsupport::IconPixels read = testsupport::ReadIconPixels(icon.Get());
+        ASSERT_EQ(read.width, size);
+        ASSERT_EQ(read.height, size);
         const std::wstring path = ArtifactPath(size == 16 ? "vaderur-tray-16.png" : "vaderur-tray-32.png");
-        EXPECT_TRUE(SavePixelsAsPng(size, size, pixels.data(), path.c_str())) << "could not write the picture";
+        EXPECT_TRUE(SavePixelsAsPng(size, size, read.pixels.data(), path.c_str())) << "could not write the picture";
     }
 }
 

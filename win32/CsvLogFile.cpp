@@ -73,15 +73,14 @@ bool CsvLogFile::Open(const LogClockTime& time)
     return false;
 }
 
-bool CsvLogFile::Append(const LogClockTime& time, uint32_t tjMax, const int32_t* temperatures,
-                        const int32_t* loads) noexcept
+bool CsvLogFile::Append(const LogClockTime& time, const UpdateRecord& update) noexcept
 {
     try {
         if (file && !SameDate(time, openDate))
             file.Reset();
         if (!file && !Open(time))
             return false;
-        FormatCsvLogLine(line, time, tjMax, temperatures, loads, coreCount);
+        FormatCsvLogLine(line, time, update, coreCount);
         // The header goes with the first line in the same write, so no file is ever left
         // with a header alone by a crash between the two.
         text.clear();
@@ -109,5 +108,5 @@ bool CsvLogFile::Append(const LogClockTime& time, uint32_t tjMax, const int32_t*
 
 void CsvLogFile::Accept(const UpdateRecord& update) noexcept
 {
-    Append(LocalLogClockTime(), update.tjMax, update.temperatures, update.loads);
+    Append(LocalLogClockTime(), update);
 }

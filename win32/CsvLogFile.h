@@ -17,7 +17,7 @@ public:
 
     // Appends the update at time (local). False when it could not be written: nothing is
     // kept, and the next update opens the file again.
-    bool Append(const LogClockTime& time, uint32_t tjMax, const int32_t* temperatures, const int32_t* loads) noexcept;
+    bool Append(const LogClockTime& time, const UpdateRecord& update) noexcept;
 
     // Appends the update with the local clock time now.
     void Accept(const UpdateRecord& update) noexcept override;

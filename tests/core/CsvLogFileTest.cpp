@@ -17,6 +17,17 @@ constexpr LogClockTime evening{2026, 12, 8, 23, 59, 59, 999};
 constexpr LogClockTime nextDay{2026, 12, 9, 0, 0, 0, 1};
 const int32_t temperatures[] = {45, 61};
 const int32_t loads[] = {12, 80};
+// Two cores reported, as the panes stored them.
+UpdateRecord TwoCores()
+{
+    UpdateRecord update;
+    update.tjMax = 95;
+    update.paneCount = update.reportedCores = 2;
+    update.temperatures = temperatures;
+    update.loads = loads;
+    return update;
+}
+const UpdateRecord update = TwoCores();
 const std::string header = "time,tjmax,temp0,load0,temp1,load1\r\n";
 const std::string morningLine = "2026-12-08T09:00:00.000,95,45,12,61,80\r\n";
 const std::string eveningLine = "2026-12-08T23:59:59.999,95,45,12,61,80\r\n";
@@ -72,13 +83,13 @@ TEST_F(CsvLogFileTest, EachUpdateIsOnDiskWhenAppendReturnsAndANewDayStartsANewFi
     const std::wstring today = Path(L"Vaderur log 2026-12-08.csv");
     const std::wstring tomorrow = Path(L"Vaderur log 2026-12-09.csv");
 
-    ASSERT_TRUE(log.Append(morning, 95, temperatures, loads));
+    ASSERT_TRUE(log.Append(morning, update));
     EXPECT_EQ(log.Path(), today);
     EXPECT_EQ(Contents(today), header + morningLine);
-    ASSERT_TRUE(log.Append(evening, 95, temperatures, loads));
+    ASSERT_TRUE(log.Append(evening, update));
     EXPECT_EQ(Contents(today), header + morningLine + eveningLine);
 
-    ASSERT_TRUE(log.Append(nextDay, 95, temperatures, loads));
+    ASSERT_TRUE(log.Append(nextDay, update));
     EXPECT_EQ(log.Path(), tomorrow);
     EXPECT_EQ(Contents(tomorrow), header + nextDayLine);
     EXPECT_EQ(Contents(today), header + morningLine + eveningLine);
@@ -106,7 +117,7 @@ TEST_F(CsvLogFileTest, ARestartAppendsToTheDaysFileOnlyWhenItsHeaderAndLinesFit)
         std::filesystem::create_directories(folder);
         Write(first, c.existing);
         CsvLogFile log(folder.wstring(), 2);
-        ASSERT_TRUE(log.Append(evening, 95, temperatures, loads)) << c.what;
+        ASSERT_TRUE(log.Append(evening, update)) << c.what;
         EXPECT_EQ(log.Path(), c.written) << c.what;
         EXPECT_EQ(Contents(c.written), c.expected) << c.what;
         if (c.written != first) {
@@ -120,7 +131,7 @@ TEST_F(CsvLogFileTest, ARestartAppendsToTheDaysFileOnlyWhenItsHeaderAndLinesFit)
     Write(first, "notes\r\n");
     Write(second, "time,tjmax,temp0,load0\r\n");
     CsvLogFile log(folder.wstring(), 2);
-    ASSERT_TRUE(log.Append(morning, 95, temperatures, loads));
+    ASSERT_TRUE(log.Append(morning, update));
     EXPECT_EQ(log.Path(), third);
     EXPECT_EQ(Contents(third), header + morningLine);
 }
@@ -133,7 +144,7 @@ TEST_F(CsvLogFileTest, AFileHeldByAnotherProgramIsPassedOver)
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(locked);
     CsvLogFile log(folder.wstring(), 2);
-    ASSERT_TRUE(log.Append(evening, 95, temperatures, loads));
+    ASSERT_TRUE(log.Append(evening, update));
     EXPECT_EQ(log.Path(), Path(L"Vaderur log 2026-12-08 (2).csv"));
     locked.Reset();
     EXPECT_EQ(Contents(first), header + morningLine);
@@ -143,10 +154,10 @@ TEST_F(CsvLogFileTest, AFailedUpdateIsDroppedAndTheNextOneTriesAgain)
 {
     const std::filesystem::path missing = folder / "not yet there";
     CsvLogFile log(missing.wstring(), 2);
-    EXPECT_FALSE(log.Append(morning, 95, temperatures, loads));
-    EXPECT_FALSE(log.Append(morning, 95, temperatures, loads));
+    EXPECT_FALSE(log.Append(morning, update));
+    EXPECT_FALSE(log.Append(morning, update));
     std::filesystem::create_directories(missing);
-    ASSERT_TRUE(log.Append(evening, 95, temperatures, loads));
+    ASSERT_TRUE(log.Append(evening, update));
     EXPECT_EQ(Contents((missing / L"Vaderur log 2026-12-08.csv").wstring()), header + eveningLine);
 }
 

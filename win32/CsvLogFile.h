@@ -33,6 +33,7 @@ private:
     KernelHandle file;
     LogClockTime openDate{};
     bool needsHeader = false;
+    bool created = false;  // this log created the open file and has not written to it yet
     std::wstring path;
     std::string text;  // reused between updates; emptied by every write
     std::string line;

@@ -161,4 +161,65 @@ TEST_F(CsvLogFileTest, AFailedUpdateIsDroppedAndTheNextOneTriesAgain)
     EXPECT_EQ(Contents((missing / L"Vaderur log 2026-12-08.csv").wstring()), header + eveningLine);
 }
 
+// Another program held the day's first name at start (created and locked): the log went on
+// to " (2)". A later run must not fill the empty first file, whose lines would then stand
+// before older ones.
+TEST_F(CsvLogFileTest, AnEmptyFileBeforeALaterOneOfTheDayIsPassedOver)
+{
+    const std::wstring first = Path(L"Vaderur log 2026-12-08.csv");
+    const std::wstring second = Path(L"Vaderur log 2026-12-08 (2).csv");
+    {
+        KernelHandle locker(::CreateFileW(first.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(locker);
+        CsvLogFile run(folder.wstring(), 2);
+        ASSERT_TRUE(run.Append(morning, update));
+        EXPECT_EQ(run.Path(), second);
+    }
+    CsvLogFile later(folder.wstring(), 2);
+    ASSERT_TRUE(later.Append(evening, update));
+    EXPECT_EQ(later.Path(), second);
+    EXPECT_EQ(Contents(second), header + morningLine + eveningLine);
+    EXPECT_EQ(Contents(first), "");
+}
+
+// The folder tests/core/make-log-links.sh fills on the Unix side before this test: Wine shows
+// each link there as the plain file it points to (or as no file at all when it points nowhere).
+const std::filesystem::path unixLinks = std::filesystem::current_path() / "unix-links";
+
+// A link under the day's name must never carry the log into the file it points to, which
+// the user running the plug-in (maybe elevated) may not own: the name is passed over.
+TEST_F(CsvLogFileTest, LinksUnderTheLogsNameAreNeverFollowed)
+{
+    const std::wstring name = L"Vaderur log 2026-12-08.csv";
+    const std::wstring next = L"Vaderur log 2026-12-08 (2).csv";
+
+    // A hard link to a log elsewhere with the same header.
+    const std::filesystem::path elsewhere = folder / "elsewhere";
+    std::filesystem::create_directories(elsewhere);
+    std::filesystem::create_directories(folder / "hard");
+    Write((elsewhere / "log.csv").wstring(), header);
+    ASSERT_TRUE(::CreateHardLinkW((folder / "hard" / name).c_str(), (elsewhere / "log.csv").c_str(), nullptr));
+    {
+        CsvLogFile log((folder / "hard").wstring(), 2);
+        ASSERT_TRUE(log.Append(morning, update));
+        EXPECT_EQ(log.Path(), (folder / "hard" / next).wstring());
+        EXPECT_EQ(Contents((elsewhere / "log.csv").wstring()), header);
+    }
+
+    if (!std::filesystem::exists(unixLinks / "elsewhere"))
+        GTEST_SKIP() << "no links made on the Unix side (tests/core/make-log-links.sh)";
+    for (const char* kind : {"to-empty", "to-log", "dangling"}) {
+        SCOPED_TRACE(kind);
+        CsvLogFile log((unixLinks / kind).wstring(), 2);
+        ASSERT_TRUE(log.Append(morning, update));
+        ASSERT_TRUE(log.Append(evening, update));
+        EXPECT_EQ(log.Path(), (unixLinks / kind / next).wstring());
+        EXPECT_EQ(Contents(log.Path()), header + morningLine + eveningLine);
+    }
+    EXPECT_EQ(Contents((unixLinks / "elsewhere" / "empty.csv").wstring()), "");
+    EXPECT_EQ(Contents((unixLinks / "elsewhere" / "log.csv").wstring()), header);
+    EXPECT_FALSE(std::filesystem::exists(unixLinks / "elsewhere" / "missing.csv"));
+}
+
 }  // namespace

@@ -252,9 +252,13 @@ void MainWindow::Repaint()
 
 void MainWindow::ShowHottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count)
 {
+    ShowHottestCore(HottestCore(temperatures, loads, count));
+}
+
+void MainWindow::ShowHottestCore(const CoreReading& reading)
+{
     if (!trayTemperature || !tray || !settings)
         return;
-    const CoreReading reading = HottestCore(temperatures, loads, count);
     DrawTrayReading(reading);
 
     char16_t tip[128];
@@ -288,9 +292,8 @@ void MainWindow::DrawTrayReading(const CoreReading& reading)
 void MainWindow::ShowUpdate(const UpdateRecord& update)
 {
     Repaint();
-    // A snapshot with fewer cores than panes has no value for the panes beyond it.
-    const uint32_t reported = update.paneCount < update.reportedCores ? update.paneCount : update.reportedCores;
-    ShowHottestCore(update.temperatures, update.loads, reported);
+    // Only the cores the snapshot reports, with a sensor value that is a number.
+    ShowHottestCore(HottestCore(update));
 }
 
 void MainWindow::RecordUpdateTime()

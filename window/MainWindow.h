@@ -54,6 +54,7 @@ public:
     // With "TrayTemperature=1" the tray icon shows the hottest core, redrawn only when its
     // digits or colour change. Nothing otherwise.
     void ShowHottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count);
+    void ShowHottestCore(const CoreReading& reading);
     // With the samples of an update, under the panes' lock: the clock time of that update.
     void RecordUpdateTime();
     // The time of each update the panes hold, newest first; null without panes.

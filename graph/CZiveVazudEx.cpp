@@ -167,9 +167,10 @@ void CZiveVazudEx::SaveSnapshot()
         NamedMutexHold paintTurn(mutexName);
         PaneLock::Shared histories(Lock());
 
+        // A record of the history: its height is the one the pane was made with and its
+        // layout the full one, whatever the view does with the pane now.
         const int64_t held = tempHistory ? tempHistory->Count() : 0;
-        RECT exportRect{};
-        ::GetClientRect(pane, &exportRect);
+        RECT exportRect{0, 0, 0, recordHeight};
         const int64_t width = std::min(held + exportMargin, widestExport);
         const std::optional<BmpGeometry> geometry = MakeBmpGeometry(width, exportRect.bottom, bitsPerPixel);
         if (!geometry)
@@ -186,7 +187,7 @@ void CZiveVazudEx::SaveSnapshot()
             return;  // not enough memory for the picture
 
         Selection selected(memory.Get(), section.Get());
-        Render(memory.Get(), &exportRect);
+        Render(memory.Get(), &exportRect, Drawing::Record);
         ::GdiFlush();
     }
 

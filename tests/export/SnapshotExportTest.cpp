@@ -91,6 +91,50 @@ TEST_F(SnapshotExport, AfterClearingThePictureIs66PixelsWideWithAnEmptyPlot)
     EXPECT_EQ(png->ColourAt(5, 100), testBackground);
 }
 
+// An export is a record of the history: the views (stacked; a grid, where the pane is compact
+// and resized; the heat map, where it is hidden) change the pane on screen, never its picture.
+TEST_F(SnapshotExport, EveryViewExportsTheSamePicture)
+{
+    CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"), 792, 214);
+    for (int i = 0; i < 10; ++i)
+        PushSamples(pane, 1, 30 + 5 * i, 80 - 6 * i);
+    const HWND window = pane->PaneWindow();
+    const auto exported = [&] {
+        pane->SaveSnapshot();
+        return Png(core0Png);
+    };
+
+    const auto stacked = exported();
+    ASSERT_TRUE(stacked);
+    EXPECT_EQ(stacked->width, 10 + 66);
+    EXPECT_EQ(stacked->height, 214);
+
+    // Columns=2 after the window was resized: a compact pane of 501 x 301.
+    pane->SetCompact(true);
+    ::SetWindowPos(window, nullptr, 0, 0, 501, 301, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto grid = exported();
+    // A small grid cell, where the compact layout leaves every text out.
+    ::SetWindowPos(window, nullptr, 0, 0, 60, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto smallCell = exported();
+    // HeatMap=1: the pane hidden, not compact.
+    pane->SetCompact(false);
+    ::ShowWindow(window, SW_HIDE);
+    ::SetWindowPos(window, nullptr, 0, 0, 30, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto heatMap = exported();
+
+    const struct {
+        const char* name;
+        const std::optional<Picture>& picture;
+    } views[] = {{"grid", grid}, {"small grid cell", smallCell}, {"heat map", heatMap}};
+    for (const auto& view : views) {
+        ASSERT_TRUE(view.picture) << view.name;
+        EXPECT_EQ(view.picture->width, stacked->width) << view.name;
+        EXPECT_EQ(view.picture->height, stacked->height) << view.name;
+        EXPECT_TRUE(view.picture->argb == stacked->argb) << view.name << ": the pixels differ";
+    }
+    ExpectNoLeftovers();
+}
+
 TEST_F(SnapshotExport, LineModeDrawsEverySampleInItsOwnColumnNewestAtTheRight)
 {
     CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"));

@@ -133,14 +133,24 @@ bool CZiveVazudEx::Paint(HDC dc, UINT code)
 
 bool CZiveVazudEx::GetOutputFolder(wchar_t* folder)
 {
-    return ExecutableFolder(folder, exportPathCapacity);
+    const std::wstring found = OutputFolder();
+    if (!folder || found.empty() || found.size() >= exportPathCapacity)
+        return false;
+    textformat::CopyText(found.c_str(), folder, exportPathCapacity);
+    return true;
+}
+
+std::wstring CZiveVazudEx::OutputFolder()
+{
+    return ExecutableFolder();
 }
 
 void CZiveVazudEx::SaveSnapshot()
 {
-    wchar_t folder[exportPathCapacity] = {};
-    if (!GetOutputFolder(folder))
+    const std::wstring outputFolder = OutputFolder();
+    if (outputFolder.empty())
         return;
+    const wchar_t* folder = outputFolder.c_str();
     const ExportPath bmpPath(folder, titleText, L".bmp");
     const ExportPath pngPath(folder, titleText, L".png");
     // As long as the PNG's name, so it fits whenever that does; one pane is saved by one

@@ -10,8 +10,8 @@ SampleSinks MakeSampleSinks(const WindowOptions& options, uint32_t paneCount)
     SampleSinks sinks;
     if (options.CsvLog) {
         // The log goes where the pictures go.
-        wchar_t folder[MAX_PATH] = {};
-        if (ExecutableFolder(folder, MAX_PATH))
+        const std::wstring folder = ExecutableFolder();
+        if (!folder.empty())
             sinks.push_back(std::make_unique<CsvLogFile>(folder, paneCount));
     }
     return sinks;

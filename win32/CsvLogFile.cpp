@@ -1,5 +1,6 @@
 #include "win32/CsvLogFile.h"
 
+#include "core/ExportPaths.h"
 #include "win32/Clock.h"
 
 #include <utility>
@@ -23,6 +24,11 @@ std::wstring FinalPath(HANDLE handle)
     for (;;) {
         const DWORD length = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
                                                          FILE_NAME_NORMALIZED);
+        // Too small a buffer gives the length needed, or (Wine) 0 and ERROR_MORE_DATA.
+        if (length == 0 && ::GetLastError() == ERROR_MORE_DATA && path.size() <= longestPath) {
+            path.resize(path.size() * 2);
+            continue;
+        }
         if (length == 0)
             return std::wstring();
         if (length < path.size()) {
@@ -54,10 +60,11 @@ bool IsOwnPlainFile(HANDLE file, const std::wstring& folderFinalPath, const std:
     if ((information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
         information.nNumberOfLinks != 1)
         return false;
+    if (folderFinalPath.empty())
+        return true;
     const std::wstring expected = folderFinalPath + L"\\" + name;
     const std::wstring final = FinalPath(file);
-    return !folderFinalPath.empty() &&
-           ::CompareStringOrdinal(final.c_str(), static_cast<int>(final.size()), expected.c_str(),
+    return ::CompareStringOrdinal(final.c_str(), static_cast<int>(final.size()), expected.c_str(),
                                   static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
 }
 
@@ -116,12 +123,12 @@ bool CsvLogFile::Open(const LogClockTime& time)
 {
     file.Reset();
     created = false;
-    const std::wstring folderFinalPath = FolderFinalPath(folder);
-    if (folderFinalPath.empty())
-        return false;
+    // Empty when the system cannot tell it: Wine gives no final name past 260 characters,
+    // and then only the reparse point and the hard link can be seen.
+    const std::wstring folderFinalPath = FolderFinalPath(LongPathForm(folder));
     for (uint32_t number = 1; number <= maxLogFilesPerDay; ++number) {
         const std::wstring name = CsvLogFileName(time, number);
-        const std::wstring candidate = folder + L"\\" + name;
+        const std::wstring candidate = LongPathForm(folder + L"\\" + name);
         KernelHandle opened = OpenForAppend(candidate, OPEN_EXISTING);
         ExistingLog state = ExistingLog::Absent;
         bool createdNow = false;
@@ -131,7 +138,7 @@ bool CsvLogFile::Open(const LogClockTime& time)
             state = Classify(opened.Get(), coreCount);
             // An empty file before a later one of the day would put newer lines under an
             // older number.
-            if (state == ExistingLog::Empty && Exists(folder + L"\\" + CsvLogFileName(time, number + 1)))
+            if (state == ExistingLog::Empty && Exists(LongPathForm(folder + L"\\" + CsvLogFileName(time, number + 1))))
                 continue;
         } else if (::GetLastError() == ERROR_FILE_NOT_FOUND) {
             opened = OpenForAppend(candidate, CREATE_NEW);

@@ -78,6 +78,11 @@ std::string FinalPathOf(const char* name)
     for (;;) {
         const DWORD length =
             GetFinalPathNameByHandleW(file.Get(), path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+        // Too small a buffer gives the length needed, or (Wine) 0 and ERROR_MORE_DATA.
+        if (length == 0 && GetLastError() == ERROR_MORE_DATA && path.size() <= 32767) {
+            path.resize(path.size() * 2);
+            continue;
+        }
         if (length == 0)
             return name;
         if (length < path.size())

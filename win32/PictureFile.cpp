@@ -50,7 +50,11 @@ bool ReplaceWhenFree(const wchar_t* from, const wchar_t* to)
 
 bool WriteBmpFile(const wchar_t* path, const BmpPicture& picture, const void* pixels)
 {
-    KernelHandle file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The name is written anew, never through a link that may stand under it: whatever has
+    // the name goes first, and a file is only created.
+    ::DeleteFileW(path);
+    KernelHandle file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file)
         return false;
     // A short write is not checked here: GDI+ then refuses or reads what the file holds.
@@ -73,6 +77,8 @@ bool ConvertBmpToPng(const ExportPath& bmpPath, const ExportPath& pngPath, const
         if (image.GetWidth() == 0)
             return false;  // GDI+ could not load it: the BMP stays for the next export to replace
         CLSID encoder{};
+        // GDI+ writes through whatever has the name: a link left under it goes first.
+        ::DeleteFileW(tmpPath.Text());
         if (FindPngEncoder(&encoder) >= 0)
             saved = image.Save(tmpPath.Text(), &encoder, nullptr) == Gdiplus::Ok;
     }

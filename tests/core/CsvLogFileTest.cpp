@@ -2,6 +2,8 @@
 // which existing file a restart appends to, and a folder that cannot be written.
 #include "win32/CsvLogFile.h"
 
+#include "core/ExportPaths.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -181,6 +184,29 @@ TEST_F(CsvLogFileTest, AnEmptyFileBeforeALaterOneOfTheDayIsPassedOver)
     EXPECT_EQ(later.Path(), second);
     EXPECT_EQ(Contents(second), header + morningLine + eveningLine);
     EXPECT_EQ(Contents(first), "");
+}
+
+// A folder past the classic path limit: the log is written through the long form of its name.
+TEST_F(CsvLogFileTest, FoldersOfAnyLengthGetTheLog)
+{
+    std::wstring deep = folder.wstring();
+    std::vector<std::wstring> made;
+    while (deep.size() < 400) {
+        deep += L"\\" + std::wstring(100, L'd');
+        made.push_back(LongPathForm(deep));
+        ASSERT_TRUE(::CreateDirectoryW(made.back().c_str(), nullptr));
+    }
+    const std::wstring written = LongPathForm(deep + L"\\Vaderur log 2026-12-08.csv");
+    {
+        CsvLogFile log(deep, 2);
+        EXPECT_TRUE(log.Append(morning, update));
+        EXPECT_TRUE(log.Append(evening, update));
+        EXPECT_EQ(log.Path(), written);
+        EXPECT_EQ(Contents(written), header + morningLine + eveningLine);
+    }
+    EXPECT_TRUE(::DeleteFileW(written.c_str()));
+    for (auto at = made.rbegin(); at != made.rend(); ++at)
+        EXPECT_TRUE(::RemoveDirectoryW(at->c_str()));
 }
 
 // The folder tests/core/make-log-links.sh fills on the Unix side before this test: Wine shows

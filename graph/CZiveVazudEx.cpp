@@ -178,9 +178,13 @@ void CZiveVazudEx::SaveSnapshot()
         PaneLock::Shared histories(Lock());
 
         // A record of the history: its height is the one the pane was made with and its
-        // layout the full one, whatever the view does with the pane now.
+        // layout the full one, whatever the view does with the pane now. A pane made without
+        // a height (no GraphHeight in the file) has only the one its window gives it.
         const int64_t held = tempHistory ? tempHistory->Count() : 0;
-        RECT exportRect{0, 0, 0, recordHeight};
+        RECT exportRect{};
+        ::GetClientRect(pane, &exportRect);
+        if (recordHeight > 0)
+            exportRect.bottom = recordHeight;
         const int64_t width = std::min(held + exportMargin, widestExport);
         const std::optional<BmpGeometry> geometry = MakeBmpGeometry(width, exportRect.bottom, bitsPerPixel);
         if (!geometry)

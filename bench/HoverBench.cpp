@@ -35,16 +35,21 @@ void BenchCsvLog(uint32_t cores)
         temperatures[i] = 40 + static_cast<int32_t>(i % 50);
         loads[i] = static_cast<int32_t>(i * 13 % 101);
     }
+    UpdateRecord update;
+    update.tjMax = 100;
+    update.paneCount = update.reportedCores = cores;
+    update.temperatures = temperatures.data();
+    update.loads = loads.data();
     const LogClockTime time = LocalLogClockTime();
     std::string line;
     const double formatUs = MedianMicroseconds(2000, [&](int) {
-        FormatCsvLogLine(line, time, 100, temperatures.data(), loads.data(), cores);
+        FormatCsvLogLine(line, time, update, cores);
     });
     wchar_t folder[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, folder);
     CsvLogFile log(folder, cores);
     const double appendUs = MedianMicroseconds(1000, [&](int) {
-        log.Append(LocalLogClockTime(), 100, temperatures.data(), loads.data());
+        log.Append(LocalLogClockTime(), update);
     });
     std::printf("BENCH|CSV log line, %u cores|%.2f|us|the text of one update, no file\n", cores, formatUs);
     std::printf("BENCH|CSV log Append, %u cores|%.2f|us|clock, line and one WriteFile to a file (%zu bytes)\n", cores,

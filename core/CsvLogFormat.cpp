@@ -1,6 +1,8 @@
 #include "core/CsvLogFormat.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -63,8 +65,7 @@ std::string CsvLogHeader(uint32_t coreCount)
     return header;
 }
 
-void FormatCsvLogLine(std::string& line, const LogClockTime& time, uint32_t tjMax, const int32_t* temperatures,
-                      const int32_t* loads, uint32_t coreCount)
+void FormatCsvLogLine(std::string& line, const LogClockTime& time, const UpdateRecord& update, uint32_t coreCount)
 {
     line.clear();
     AppendDate(line, time);
@@ -77,12 +78,18 @@ void FormatCsvLogLine(std::string& line, const LogClockTime& time, uint32_t tjMa
     line.push_back('.');
     AppendDigits(line, time.millisecond, 3);
     line.push_back(',');
-    AppendNumber(line, tjMax);
+    AppendNumber(line, update.tjMax);
+    const uint32_t reported = std::min(update.reportedCores, update.paneCount);
     for (uint32_t core = 0; core < coreCount; ++core) {
         line.push_back(',');
-        AppendNumber(line, temperatures[core]);
+        if (core >= reported) {
+            line.push_back(',');
+            continue;
+        }
+        if (!update.sensorTemperatures || std::isfinite(update.sensorTemperatures[core]))
+            AppendNumber(line, update.temperatures[core]);
         line.push_back(',');
-        AppendNumber(line, loads[core]);
+        AppendNumber(line, update.loads[core]);
     }
     line += "\r\n";
 }

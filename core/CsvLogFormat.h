@@ -3,6 +3,8 @@
 // Win32 log file (win32/CsvLogFile) owns the file and the clock.
 #pragma once
 
+#include "core/SampleSink.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,10 +28,12 @@ std::wstring CsvLogFileName(const LogClockTime& date, uint32_t number);
 // "time,tjmax,temp0,load0,...,tempN,loadN\r\n" for coreCount cores.
 std::string CsvLogHeader(uint32_t coreCount);
 
-// Replaces line with one update: "YYYY-MM-DDTHH:MM:SS.mmm,tjmax,temp0,load0,...\r\n". The
-// caller keeps line between updates so its capacity is reused.
-void FormatCsvLogLine(std::string& line, const LogClockTime& time, uint32_t tjMax, const int32_t* temperatures,
-                      const int32_t* loads, uint32_t coreCount);
+// Replaces line with one update: "YYYY-MM-DDTHH:MM:SS.mmm,tjmax,temp0,load0,...\r\n", each
+// value as the pane stored it. A field holds no reading stays empty: both fields of a core the
+// snapshot does not report (at or beyond reportedCores, or beyond the update's panes), and
+// the temperature of a sensor value that is not a number or infinite. The caller keeps line
+// between updates so its capacity is reused.
+void FormatCsvLogLine(std::string& line, const LogClockTime& time, const UpdateRecord& update, uint32_t coreCount);
 
 // What a day's file that is already there allows.
 enum class ExistingLog {

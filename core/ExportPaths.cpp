@@ -1,5 +1,7 @@
 #include "core/ExportPaths.h"
 
+#include <string>
+
 namespace {
 
 // Skips the text when name starts with it; null otherwise.
@@ -23,6 +25,16 @@ const wchar_t* AfterDigits(const wchar_t* name)
 
 }  // namespace
 
+std::wstring LongPathForm(std::wstring_view path)
+{
+    if (path.size() < classicPathLimit || path.substr(0, 4) == L"\\\\?\\")
+        return std::wstring(path);
+    if (path.substr(0, 2) == L"\\\\")
+        return L"\\\\?\\UNC\\" + std::wstring(path.substr(2));
+    const bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
+    return drive ? L"\\\\?\\" + std::wstring(path) : std::wstring(path);
+}
+
 ExportPath::ExportPath(const wchar_t* folder, const wchar_t* title, const wchar_t* extension)
 {
     Append(folder).Append(L"\\").Append(title).Append(extension);
@@ -36,18 +48,14 @@ ExportPath& ExportPath::Append(const wchar_t* part)
         fits = false;
         return *this;
     }
-    size_t partLength = 0;
-    while (part[partLength] != L'\0') {
-        if (length + partLength + 1 >= exportPathCapacity) {
-            fits = false;
-            return *this;
-        }
-        ++partLength;
+    const std::wstring_view added(part);
+    // Room for the longest prefix the long form adds ("\\?\UNC\" in place of "\\").
+    if (text.size() + added.size() + 6 > longestPath) {
+        fits = false;
+        return *this;
     }
-    for (size_t i = 0; i < partLength; ++i)
-        text[length + i] = part[i];
-    length += partLength;
-    text[length] = L'\0';
+    text += added;
+    usable = LongPathForm(text);
     return *this;
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/TextFormat.h"
 
+#include <cmath>
+
 CoreReading HottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count)
 {
     CoreReading hottest;
@@ -16,15 +18,38 @@ CoreReading HottestCore(const int32_t* temperatures, const int32_t* loads, uint3
     return hottest;
 }
 
+CoreReading HottestCore(const UpdateRecord& update)
+{
+    CoreReading hottest;
+    const uint32_t reported = update.reportedCores < update.paneCount ? update.reportedCores : update.paneCount;
+    for (uint32_t i = 0; i < reported; ++i) {
+        if (update.sensorTemperatures && !std::isfinite(update.sensorTemperatures[i]))
+            continue;
+        if (hottest.known && update.temperatures[i] <= hottest.temperature)
+            continue;
+        hottest.known = true;
+        hottest.core = i;
+        hottest.temperature = update.temperatures[i];
+        hottest.load = update.loads[i];
+    }
+    return hottest;
+}
+
 void FormatIconDigits(const CoreReading& reading, char16_t (&digits)[iconDigitsCapacity])
 {
     if (!reading.known) {
         textformat::CopyText(u"--", digits, iconDigitsCapacity);
         return;
     }
-    int32_t shown = reading.temperature;
-    shown = shown < -99 ? -99 : shown > 999 ? 999 : shown;
-    textformat::CopyText(textformat::Digits<char16_t>::Decimal(shown).Text(), digits, iconDigitsCapacity);
+    // Beyond three characters the icon shows that the value is off its scale, never a
+    // made-up number at the edge of it.
+    if (reading.temperature > 999)
+        textformat::CopyText(u"1k+", digits, iconDigitsCapacity);
+    else if (reading.temperature < -99)
+        textformat::CopyText(u"LO", digits, iconDigitsCapacity);
+    else
+        textformat::CopyText(textformat::Digits<char16_t>::Decimal(reading.temperature).Text(), digits,
+                             iconDigitsCapacity);
 }
 
 void FormatCoreTooltip(const CoreReading& reading, const char16_t* temperatureUnit, const char16_t* loadUnit,

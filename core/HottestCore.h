@@ -2,6 +2,8 @@
 // its tooltip. Plain values; the tray reading keeps them.
 #pragma once
 
+#include "core/SampleSink.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -15,7 +17,13 @@ struct CoreReading {
 // The core with the highest temperature; the lowest number wins a tie. Unknown for no cores.
 CoreReading HottestCore(const int32_t* temperatures, const int32_t* loads, uint32_t count);
 
-// Two or three characters: the temperature in whole degrees held to -99..999, or "--".
+// The hottest of the cores the update reports, among those whose sensor value is a number:
+// a NaN or an infinity is no reading (the pane stored 0 or a saturated value for it). Unknown
+// when no reported core has a reading.
+CoreReading HottestCore(const UpdateRecord& update);
+
+// At most three characters, what the icon fits: the temperature in whole degrees from -99 to
+// 999; "1k+" at 1000 and above, "LO" below -99; "--" while unknown.
 constexpr size_t iconDigitsCapacity = 5;
 void FormatIconDigits(const CoreReading& reading, char16_t (&digits)[iconDigitsCapacity]);
 

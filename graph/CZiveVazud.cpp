@@ -21,6 +21,9 @@ constexpr size_t labelCapacity = 41;
 
 CZiveVazud::CZiveVazud(HWND paneWindow, const GraphSettings* settings) : useBars(false), pane(paneWindow)
 {
+    RECT made{};
+    if (::GetClientRect(pane, &made))
+        recordHeight = made.bottom;
     settingsValid = CZiveVazud::ApplySettings(settings);
     initialCapacity = CZiveVazud::AllocHistory();
 }
@@ -126,13 +129,14 @@ int CZiveVazud::RowOf(int32_t value) const
     return plot::VerticalMapping{plotRect.bottom, rangeMin, rangeMax, scale}.RowOf(value);
 }
 
-void CZiveVazud::Layout(HDC dc, const RECT* rect)
+void CZiveVazud::Layout(HDC dc, const RECT* rect, Drawing drawing)
 {
     RECT area{};
     if (rect)
         area = *rect;
     else
         ::GetClientRect(pane, &area);
+    drawnArea = area;
     plot::Box box = plot::PlotBox(ToBox(area));
 
     Font font = CreateLabelFont();
@@ -141,7 +145,7 @@ void CZiveVazud::Layout(HDC dc, const RECT* rect)
     textHeight = ::GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
     halfTextHeight = textHeight / 2;
     shownTexts = plot::ShownTexts{};
-    if (compact) {
+    if (compact && drawing == Drawing::View) {
         const plot::CompactPlot fitted = plot::FitTexts(ToBox(area), MeasureTexts(dc));
         box = fitted.plot;
         shownTexts = fitted.shown;
@@ -187,11 +191,9 @@ plot::TextExtents CZiveVazud::MeasureTexts(HDC dc) const
 
 void CZiveVazud::DrawFrame(HDC dc)
 {
-    RECT client{};
-    ::GetClientRect(pane, &client);
     {
         Brush background(::CreateSolidBrush(bgColor));
-        ::FillRect(dc, &client, background.Get());
+        ::FillRect(dc, &drawnArea, background.Get());
     }
     // The hatch gaps take the text background colour.
     ::SetBkColor(dc, bgColor);
@@ -297,9 +299,9 @@ void CZiveVazud::DrawValueLabel(HDC dc, int32_t value, const wchar_t* unit, int3
     labelRect.bottom = anchor.y + textHeight;
 }
 
-void CZiveVazud::Render(HDC dc, const RECT* rect)
+void CZiveVazud::Render(HDC dc, const RECT* rect, Drawing drawing)
 {
-    Layout(dc, rect);
+    Layout(dc, rect, drawing);
     DrawFrame(dc);
     DrawSeries(dc);
 }

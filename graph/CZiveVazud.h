@@ -28,8 +28,11 @@ public:
     virtual bool ApplySettings(const GraphSettings* settings);
     virtual void DrawSeries(HDC dc);
 
+    // What a drawing pass is for: the pane on screen, laid out for its view (compact in the
+    // grid views), or the record of the history that an export saves, the same in every view.
+    enum class Drawing { View, Record };
     // Lays the plot out for the given rectangle, or for the pane's client rectangle.
-    void Layout(HDC dc, const RECT* rect = nullptr);
+    void Layout(HDC dc, const RECT* rect = nullptr, Drawing drawing = Drawing::View);
     void DrawFrame(HDC dc);
     // In the grid views a pane may be too small for all of its texts: Layout then leaves some
     // out (see plot::FitTexts) instead of drawing them over each other.
@@ -37,7 +40,10 @@ public:
     bool Compact() const { return compact; }
     const plot::ShownTexts& ShownTexts() const { return shownTexts; }
     // One whole drawing pass, on screen and in the export alike: Layout, DrawFrame, DrawSeries.
-    void Render(HDC dc, const RECT* rect = nullptr);
+    void Render(HDC dc, const RECT* rect = nullptr, Drawing drawing = Drawing::View);
+    // The height the pane was made with (the settings' GraphHeight in the main window): the
+    // export's, whatever size a view gives the pane later.
+    int32_t RecordHeight() const { return recordHeight; }
 
     // Bar or line mode, set by the menu commands on the window thread.
     void SetUseBars(bool bars);
@@ -116,6 +122,7 @@ protected:
     int32_t rangeMin = 0;
     int32_t rangeMax = 0;
     int32_t initialCapacity = 0;
+    int32_t recordHeight = 0;
     HWND pane = nullptr;
     COLORREF bgColor = 0;
     COLORREF frameColor = 0;
@@ -129,6 +136,7 @@ protected:
     wchar_t unitText[3] = {};
     wchar_t titleText[41] = {};
     std::unique_ptr<SampleHistory> history;
+    RECT drawnArea{};  // the rectangle the last Layout was for
     RECT plotRect{};
     RECT labelRect{};
     int32_t visibleCount = 0;

@@ -119,14 +119,24 @@ bool CZiveVazudEx::Paint(HDC dc, UINT code)
 
 bool CZiveVazudEx::GetOutputFolder(wchar_t* folder)
 {
-    return ExecutableFolder(folder, exportPathCapacity);
+    const std::wstring found = OutputFolder();
+    if (!folder || found.empty() || found.size() >= exportPathCapacity)
+        return false;
+    textformat::CopyText(found.c_str(), folder, exportPathCapacity);
+    return true;
+}
+
+std::wstring CZiveVazudEx::OutputFolder()
+{
+    return ExecutableFolder();
 }
 
 void CZiveVazudEx::SaveSnapshot()
 {
-    wchar_t folder[exportPathCapacity] = {};
-    if (!GetOutputFolder(folder))
+    const std::wstring outputFolder = OutputFolder();
+    if (outputFolder.empty())
         return;
+    const wchar_t* folder = outputFolder.c_str();
     const ExportPath bmpPath(folder, titleText, L".bmp");
     const ExportPath pngPath(folder, titleText, L".png");
     // As long as the PNG's name, so it fits whenever that does; one pane is saved by one
@@ -153,9 +163,14 @@ void CZiveVazudEx::SaveSnapshot()
         NamedMutexHold paintTurn(mutexName);
         PaneLock::Shared histories(Lock());
 
+        // A record of the history: its height is the one the pane was made with and its
+        // layout the full one, whatever the view does with the pane now. A pane made without
+        // a height (no GraphHeight in the file) has only the one its window gives it.
         const int64_t held = tempHistory ? tempHistory->Count() : 0;
         RECT exportRect{};
         ::GetClientRect(pane, &exportRect);
+        if (recordHeight > 0)
+            exportRect.bottom = recordHeight;
         const int64_t width = std::min(held + exportMargin, widestExport);
         const std::optional<BmpGeometry> geometry = MakeBmpGeometry(width, exportRect.bottom, bitsPerPixel);
         if (!geometry)
@@ -172,7 +187,7 @@ void CZiveVazudEx::SaveSnapshot()
             return;  // not enough memory for the picture
 
         Selection selected(memory.Get(), section.Get());
-        Render(memory.Get(), &exportRect);
+        Render(memory.Get(), &exportRect, Drawing::Record);
         ::GdiFlush();
     }
 

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class CZiveVazudEx : public CZiveVazud {
 public:
@@ -24,8 +25,11 @@ public:
     void DrawSeries(HDC dc) override;
     // Renders the whole history off-screen and saves it as "<folder>\<title>.png".
     virtual void SaveSnapshot();
-    // The folder of the host executable, without a trailing backslash.
+    // The folder of the host executable, without a trailing backslash, into a buffer of
+    // exportPathCapacity characters; false when it does not fit.
     virtual bool GetOutputFolder(wchar_t* folder);
+    // The folder the pictures go to, at any length (the host executable's); empty when unknown.
+    virtual std::wstring OutputFolder();
 
     // One Update's samples for this core: temperature first, then load. The caller holds
     // Lock() exclusively; the sample distribution takes it once for all panes.

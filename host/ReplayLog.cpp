@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -252,9 +253,9 @@ std::string ReadHeader(std::string_view line, size_t lineNumber, std::vector<Col
 void ReplayLog::FillSnapshot(size_t row, SensorSnapshot& snapshot) const
 {
     std::memset(&snapshot, 0, sizeof snapshot);
-    snapshot.coreCount = coreCount;
+    snapshot.coreCount = reportedCores[row];
     snapshot.tjMax = tjMax[row];
-    for (uint32_t core = 0; core < coreCount; ++core) {
+    for (uint32_t core = 0; core < reportedCores[row]; ++core) {
         snapshot.coreTemperature[core] = temperatures[row * coreCount + core];
         snapshot.coreLoad[core] = loads[row * coreCount + core];
     }
@@ -329,18 +330,34 @@ ReplayParseResult ParseReplayLog(std::string_view text)
         log.tjMax.push_back(defaultTjMax);
         log.temperatures.resize((row + 1) * log.coreCount);
         log.loads.resize((row + 1) * log.coreCount);
+        // Which fields of each core hold no reading: bit 0 the temperature, bit 1 the load.
+        std::vector<unsigned char> empty(log.coreCount, 0);
+        std::vector<size_t> loadField(log.coreCount, 0);
+        bool cut = false;
         for (size_t i = 0; i < fields.size(); ++i) {
             const Column& column = columns[i];
             if (column.kind == ColumnKind::Time)
                 continue;
             const std::string where = Where(lineNumber, i + 1, column.name);
+            const bool lastField = cutOff && i + 1 == fields.size();
+            if (fields[i].empty() && !lastField &&
+                (column.kind == ColumnKind::Temperature || column.kind == ColumnKind::Load)) {
+                const bool temperature = column.kind == ColumnKind::Temperature;
+                empty[column.core] |= temperature ? 1 : 2;
+                if (temperature)
+                    log.temperatures[row * log.coreCount + column.core] = std::numeric_limits<float>::quiet_NaN();
+                else
+                    loadField[column.core] = i + 1;
+                continue;
+            }
             const std::optional<float> value = ParseDecimal(fields[i]);
-            if (!value && cutOff && i + 1 == fields.size()) {
+            if (!value && lastField) {
                 // Cut inside its last field ("-" or an empty field): the row goes.
                 log.tjMax.pop_back();
                 log.temperatures.resize(row * log.coreCount);
                 log.loads.resize(row * log.coreCount);
                 skipCutLine(where + Quoted(fields[i]) + " is not a number");
+                cut = true;
                 break;
             }
             if (!value)
@@ -365,6 +382,23 @@ ReplayParseResult ParseReplayLog(std::string_view text)
                 break;
             }
         }
+        if (cut)
+            break;
+        uint32_t reported = log.coreCount;
+        while (reported > 0 && empty[reported - 1] == 3)
+            --reported;
+        for (uint32_t core = 0; core < reported; ++core) {
+            if (empty[core] == 3)
+                return fail("line " + std::to_string(lineNumber) + ": core " + std::to_string(core) +
+                            " has no reading but core " + std::to_string(reported - 1) +
+                            " after it has one; a snapshot reports its cores from 0 up, so only the last cores "
+                            "of a row can be left empty");
+            if (empty[core] == 2)
+                return fail(Where(lineNumber, loadField[core], columns[loadField[core] - 1].name) +
+                            "the load is empty but the temperature is not; a load can be left empty only with its "
+                            "temperature, for a core the snapshot does not report");
+        }
+        log.reportedCores.push_back(reported);
     }
 
     if (!haveHeader)

@@ -36,15 +36,14 @@ SampleSinks MakeSampleSinks(const WindowOptions& options, uint32_t paneCount)
 {
     SampleSinks sinks;
     // The log and a relative metrics path go where the pictures go.
-    wchar_t folder[MAX_PATH] = {};
-    const bool haveFolder = ExecutableFolder(folder, MAX_PATH);
-    if (options.CsvLog && haveFolder)
+    const std::wstring folder = ExecutableFolder();
+    if (options.CsvLog && !folder.empty())
         sinks.push_back(std::make_unique<CsvLogFile>(folder, paneCount));
     const MetricsOptions metrics = ReadMetricsOptions();
     if (!metrics.file.empty()) {
         std::wstring path = WidePath(metrics.file);
         if (!path.empty() && !IsRootedWindowsPath(path))
-            path = haveFolder ? std::wstring(folder) + L"\\" + path : std::wstring();
+            path = !folder.empty() ? folder + L"\\" + path : std::wstring();
         if (!path.empty())
             sinks.push_back(std::make_unique<MetricsFile>(std::move(path), metrics.intervalSeconds));
     }

@@ -1,9 +1,18 @@
-// The platform calls behind the safe rewrite of the settings file: moving a finished temporary
-// file into place. One POSIX and one Windows source implement them; the settings file code owns the files.
+// The platform calls behind the safe rewrite of the settings file: opening, moving a finished
+// temporary file into place, removing. Every path is UTF-8 text, so a folder named in any
+// script works; Windows takes it through the wide calls. settings/FileReplacePosix.cpp and
+// win32/FileReplaceWindows.cpp implement them; the settings file code owns the files.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
+
+// fopen with a UTF-8 path; mode as fopen's ("rb", "wb").
+std::FILE* OpenFile(const char* path, const char* mode);
+
+// Removes the file; false when it could not.
+bool RemoveFile(const char* path);
 
 // Moves temporary onto target, replacing the file of that name if there is one.
 bool ReplaceFileWith(const char* temporary, const char* target);

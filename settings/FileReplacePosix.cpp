@@ -9,6 +9,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+std::FILE* OpenFile(const char* path, const char* mode)
+{
+    return std::fopen(path, mode);
+}
+
+bool RemoveFile(const char* path)
+{
+    return std::remove(path) == 0;
+}
+
 bool ReplaceFileWith(const char* temporary, const char* target)
 {
     return std::rename(temporary, target) == 0;

@@ -49,7 +49,7 @@ enum class Written { yes, no, notOpened };
 
 Written WriteBytes(const std::string& path, const std::string& bytes)
 {
-    File file(std::fopen(path.c_str(), "wb"));
+    File file(OpenFile(path.c_str(), "wb"));
     if (!file)
         return Written::notOpened;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
@@ -83,7 +83,7 @@ bool WriteThroughTemporaryFile(std::u16string_view text, Placement placement)
         && (replacing ? ReplaceFileWith(temporary.c_str(), target.c_str())
                       : MoveToNewFile(temporary.c_str(), target.c_str()));
     if (!placed)
-        std::remove(temporary.c_str());
+        RemoveFile(temporary.c_str());
     return placed;
 }
 
@@ -119,7 +119,7 @@ std::string EncodeSettingsText(std::u16string_view text)
 
 std::optional<std::string> ReadSettingsFileBytes()
 {
-    File file(std::fopen(IniText::fileName, "rb"));
+    File file(OpenFile(IniText::fileName, "rb"));
     if (!file)
         return std::nullopt;
     std::string bytes;

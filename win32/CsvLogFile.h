@@ -17,7 +17,7 @@ public:
 
     // Appends the update at time (local). False when it could not be written: nothing is
     // kept, and the next update opens the file again.
-    bool Append(const LogClockTime& time, uint32_t tjMax, const int32_t* temperatures, const int32_t* loads) noexcept;
+    bool Append(const LogClockTime& time, const UpdateRecord& update) noexcept;
 
     // Appends the update with the local clock time now.
     void Accept(const UpdateRecord& update) noexcept override;
@@ -33,6 +33,7 @@ private:
     KernelHandle file;
     LogClockTime openDate{};
     bool needsHeader = false;
+    bool created = false;  // this log created the open file and has not written to it yet
     std::wstring path;
     std::string text;  // reused between updates; emptied by every write
     std::string line;

@@ -4,21 +4,37 @@
 
 #include <cwchar>
 
+std::wstring ExecutableFolder()
+{
+    // A name that fills the buffer may have been cut: read it again into a larger one.
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0)
+            return std::wstring();
+        if (length < name.size()) {
+            name.resize(length);
+            break;
+        }
+        if (name.size() > 32768)
+            return std::wstring();
+        name.resize(name.size() * 2);
+    }
+    const size_t lastSeparator = name.rfind(L'\\');
+    if (lastSeparator == std::wstring::npos)
+        return std::wstring();
+    name.resize(lastSeparator);
+    return name;
+}
+
 bool ExecutableFolder(wchar_t* folder, size_t capacity)
 {
     if (!folder || capacity == 0)
         return false;
-    const DWORD length = ::GetModuleFileNameW(nullptr, folder, static_cast<DWORD>(capacity));
-    if (length == 0 || length >= capacity) {
-        // Nothing, or a name cut to fit: either way not a folder to write into.
-        folder[0] = L'\0';
+    folder[0] = L'\0';
+    const std::wstring found = ExecutableFolder();
+    if (found.empty() || found.size() >= capacity)
         return false;
-    }
-    wchar_t* lastSeparator = std::wcsrchr(folder, L'\\');
-    if (!lastSeparator) {
-        folder[0] = L'\0';
-        return false;
-    }
-    *lastSeparator = L'\0';
+    std::wmemcpy(folder, found.c_str(), found.size() + 1);
     return true;
 }

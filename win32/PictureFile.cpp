@@ -106,7 +106,11 @@ bool ReadBmpPixels(const wchar_t* path, BmpPixels& bmp)
 
 bool WriteBmpFile(const wchar_t* path, const BmpPicture& picture, const void* pixels)
 {
-    KernelHandle file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The name is written anew, never through a link that may stand under it: whatever has
+    // the name goes first, and a file is only created.
+    ::DeleteFileW(path);
+    KernelHandle file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file)
         return false;
     // A short write is not checked here: GDI+ then refuses or reads what the file holds.
@@ -135,6 +139,8 @@ bool ConvertBmpToPng(const ExportPath& bmpPath, const ExportPath& pngPath, const
         image.SetResolution(static_cast<Gdiplus::REAL>(bmp.xPixelsPerMetre * 0.0254),
                             static_cast<Gdiplus::REAL>(bmp.yPixelsPerMetre * 0.0254));
         CLSID encoder{};
+        // GDI+ writes through whatever has the name: a link left under it goes first.
+        ::DeleteFileW(tmpPath.Text());
         if (FindPngEncoder(&encoder) >= 0)
             saved = image.Save(tmpPath.Text(), &encoder, nullptr) == Gdiplus::Ok;
     }

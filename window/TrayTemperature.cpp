@@ -14,9 +14,8 @@ TrayTemperature::TrayTemperature(TrayIcon& trayIcon, const GraphSettings& style,
 
 void TrayTemperature::Show(const UpdateRecord& update)
 {
-    // A snapshot with fewer cores than panes has no value for the panes beyond it.
-    const uint32_t reported = update.paneCount < update.reportedCores ? update.paneCount : update.reportedCores;
-    reading = HottestCore(update.temperatures, update.loads, reported);
+    // Only the cores the snapshot reports, with a sensor value that is a number.
+    reading = HottestCore(update);
     Draw(reading);
 
     char16_t tip[128];

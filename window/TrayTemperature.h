@@ -19,7 +19,7 @@ public:
     TrayTemperature(const TrayTemperature&) = delete;
     TrayTemperature& operator=(const TrayTemperature&) = delete;
 
-    // The hottest of the cores the update reports.
+    // The hottest of the cores the update reports with a temperature.
     void Show(const UpdateRecord& update);
     // The icon at the size of a new resolution, with the same reading.
     void Rescale(const ScreenMetrics& metrics);

@@ -102,19 +102,31 @@ TEST(ExportPath, JoinsFolderTitleAndExtension)
     EXPECT_EQ(std::wstring(temporary.Text()), L"C:\\Z\\Core #1.tmp");
 }
 
-TEST(ExportPath, RefusesNamesLongerThan259Characters)
+// Past the classic limit the system takes a path only in the "\\?\" form: the name is
+// handed over in that form, never cut and never refused below the wide calls' own limit.
+TEST(ExportPath, LongPathsTakeTheLongFormAndOnlyMissingPartsAreRefused)
 {
-    // folder + "\" + title + ".png" is exactly 259 characters: fits with its terminator.
     const std::wstring title = L"Core #0";
-    const std::wstring folder(259 - 1 - title.size() - 4, L'x');
-    const ExportPath longest(folder.c_str(), title.c_str(), L".png");
-    EXPECT_TRUE(longest.Fits());
-    EXPECT_EQ(longest.Length(), 259u);
+    const struct {
+        std::wstring folder;
+        std::wstring expected;  // the text handed to the system
+    } cases[] = {
+        {L"C:\\" + std::wstring(232, L'x'), L"C:\\" + std::wstring(232, L'x') + L"\\Core #0.png"},  // 247 characters in all
+        {L"C:\\" + std::wstring(233, L'x'), L"\\\\?\\C:\\" + std::wstring(233, L'x') + L"\\Core #0.png"},
+        {L"C:\\" + std::wstring(400, L'x'), L"\\\\?\\C:\\" + std::wstring(400, L'x') + L"\\Core #0.png"},
+        {L"\\\\server\\share\\" + std::wstring(300, L'x'),
+         L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'x') + L"\\Core #0.png"},
+        {L"\\\\?\\C:\\" + std::wstring(300, L'x'), L"\\\\?\\C:\\" + std::wstring(300, L'x') + L"\\Core #0.png"},
+    };
+    for (const auto& c : cases) {
+        const ExportPath path(c.folder.c_str(), title.c_str(), L".png");
+        EXPECT_TRUE(path.Fits()) << c.folder.size();
+        EXPECT_EQ(path.Text(), c.expected) << c.folder.size();
+        EXPECT_EQ(path.Plain(), c.folder + L"\\Core #0.png");
+    }
 
-    const std::wstring longer = folder + L"y";
-    const ExportPath tooLong(longer.c_str(), title.c_str(), L".png");
-    EXPECT_FALSE(tooLong.Fits());
-
+    const std::wstring beyond(longestPath, L'x');
+    EXPECT_FALSE(ExportPath(beyond.c_str(), title.c_str(), L".png").Fits());
     ExportPath missing(L"C:\\Z", nullptr, L".png");
     EXPECT_FALSE(missing.Fits());
 }

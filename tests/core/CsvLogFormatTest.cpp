@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 constexpr LogClockTime lateInTheYear{2026, 12, 8, 9, 5, 7, 42};
@@ -24,16 +26,56 @@ TEST(CsvLogFormat, HeaderNamesEveryCoreFromZeroUp)
     EXPECT_NE(wide.find(",temp9,load9,temp10,load10,"), std::string::npos);
 }
 
+UpdateRecord Record(uint32_t tjMax, uint32_t panes, uint32_t reported, const int32_t* temperatures,
+                    const int32_t* loads, const float* sensor = nullptr)
+{
+    UpdateRecord update;
+    update.tjMax = tjMax;
+    update.paneCount = panes;
+    update.reportedCores = reported;
+    update.temperatures = temperatures;
+    update.loads = loads;
+    update.sensorTemperatures = sensor;
+    return update;
+}
+
 TEST(CsvLogFormat, LinesHoldTheTimeTjMaxAndEachCoresWholeValues)
 {
     std::string line = "left over from the previous update";
     const int32_t temperatures[] = {45, -3, 2147483647};
     const int32_t loads[] = {0, 100, 7};
-    FormatCsvLogLine(line, lateInTheYear, 95, temperatures, loads, 3);
+    FormatCsvLogLine(line, lateInTheYear, Record(95, 3, 3, temperatures, loads), 3);
     EXPECT_EQ(line, "2026-12-08T09:05:07.042,95,45,0,-3,100,2147483647,7\r\n");
 
-    FormatCsvLogLine(line, {2027, 1, 1, 23, 59, 59, 999}, 0, temperatures, loads, 0);
+    FormatCsvLogLine(line, {2027, 1, 1, 23, 59, 59, 999}, Record(0, 0, 0, temperatures, loads), 0);
     EXPECT_EQ(line, "2027-01-01T23:59:59.999,0\r\n");
+}
+
+// The panes keep taking what the snapshot buffer holds for a core it no longer reports, and
+// store 0 for a NaN: neither is a reading, so the log leaves the field empty.
+TEST(CsvLogFormat, FieldsWithoutAReadingAreEmpty)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const int32_t temperatures[] = {45, 0, 2147483647, -2147483647 - 1, 50};
+    const int32_t loads[] = {10, 20, 30, 40, 50};
+    const float sensor[] = {45.5f, nan, inf, -inf, 50.0f};
+    std::string line;
+    const struct {
+        const char* what;
+        UpdateRecord update;
+        const char* fields;
+    } cases[] = {
+        {"every core reported", Record(95, 5, 5, temperatures, loads, sensor), "45,10,,20,,30,,40,50,50"},
+        {"two cores reported", Record(95, 5, 2, temperatures, loads, sensor), "45,10,,20,,,,,,"},
+        {"no core reported", Record(95, 5, 0, temperatures, loads, sensor), ",,,,,,,,,"},
+        {"more reported than panes", Record(95, 3, 9, temperatures, loads, sensor), "45,10,,20,,30,,,,"},
+        {"no sensor values given", Record(95, 5, 5, temperatures, loads), "45,10,0,20,2147483647,30,-2147483648,40,50,50"},
+    };
+    for (const auto& c : cases) {
+        FormatCsvLogLine(line, lateInTheYear, c.update, 5);
+        EXPECT_EQ(line, std::string("2026-12-08T09:05:07.042,95,") + c.fields + "\r\n") << c.what;
+    }
 }
 
 TEST(CsvLogFormat, SameDateIgnoresTheTimeOfDay)

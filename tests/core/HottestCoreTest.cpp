@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -47,13 +48,52 @@ TEST(HottestCore, DigitsAreTwoOrThreeCharactersOrDashes)
     const struct {
         int32_t temperature;
         const char16_t* digits;
-    } cases[] = {{72, u"72"}, {5, u"5"}, {0, u"0"}, {100, u"100"}, {999, u"999"}, {1000, u"999"},
-                 {2147483647, u"999"}, {-7, u"-7"}, {-99, u"-99"}, {-100, u"-99"}, {-2147483647 - 1, u"-99"}};
+    } cases[] = {{72, u"72"}, {5, u"5"}, {0, u"0"}, {100, u"100"}, {999, u"999"}, {1000, u"1k+"},
+                 {2147483647, u"1k+"}, {-7, u"-7"}, {-99, u"-99"}, {-100, u"LO"}, {-2147483647 - 1, u"LO"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.temperature);
         EXPECT_EQ(Digits({true, 0, c.temperature, 0}), c.digits);
     }
     EXPECT_EQ(Digits(CoreReading{}), u"--");
+}
+
+// The panes store 0 for a NaN and a saturated value for an infinity: neither is a reading.
+TEST(HottestCore, OnlyReportedCoresWithANumberCount)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const int32_t stored[] = {0, 2147483647, 55, 80};
+    const int32_t loads[] = {1, 2, 3, 4};
+    const float sensor[] = {nan, inf, 55.5f, 80.0f};
+    UpdateRecord update;
+    update.paneCount = 4;
+    update.reportedCores = 4;
+    update.temperatures = stored;
+    update.loads = loads;
+    update.sensorTemperatures = sensor;
+    EXPECT_EQ(HottestCore(update).core, 3u);
+    EXPECT_EQ(HottestCore(update).temperature, 80);
+
+    update.reportedCores = 3;  // core 3 holds what the buffer kept: no reading
+    EXPECT_EQ(HottestCore(update).core, 2u);
+    EXPECT_EQ(HottestCore(update).load, 3);
+
+    update.reportedCores = 2;  // a NaN and an infinity only
+    EXPECT_FALSE(HottestCore(update).known);
+    EXPECT_EQ(Digits(HottestCore(update)), u"--");
+    EXPECT_EQ(Tooltip(HottestCore(update)), u"");
+
+    const float negativeInfinity[] = {-inf};
+    const int32_t saturated[] = {-2147483647 - 1};
+    update.reportedCores = 1;
+    update.temperatures = saturated;
+    update.sensorTemperatures = negativeInfinity;
+    EXPECT_EQ(Digits(HottestCore(update)), u"--");
+
+    update.reportedCores = 9;  // more than the panes
+    update.temperatures = stored;
+    update.sensorTemperatures = sensor;
+    EXPECT_EQ(HottestCore(update).core, 3u);
 }
 
 TEST(HottestCore, TheTooltipNamesTheCoreTemperatureAndLoad)

@@ -1,10 +1,13 @@
 // SaveSnapshot with the export linked in: files, headers, pixels, failures.
+#include "core/ExportPaths.h"
 #include "graph/CZiveVazudEx.h"
+#include "win32/Handles.h"
 #include "tests/export/SnapshotExportFixture.h"
 #include "window/MainWindowProc.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -89,6 +92,50 @@ TEST_F(SnapshotExport, AfterClearingThePictureIs66PixelsWideWithAnEmptyPlot)
     EXPECT_FALSE(png->Contains(testTemperature));
     EXPECT_FALSE(png->Contains(testLoad));
     EXPECT_EQ(png->ColourAt(5, 100), testBackground);
+}
+
+// An export is a record of the history: the views (stacked; a grid, where the pane is compact
+// and resized; the heat map, where it is hidden) change the pane on screen, never its picture.
+TEST_F(SnapshotExport, EveryViewExportsTheSamePicture)
+{
+    CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"), 792, 214);
+    for (int i = 0; i < 10; ++i)
+        PushSamples(pane, 1, 30 + 5 * i, 80 - 6 * i);
+    const HWND window = pane->PaneWindow();
+    const auto exported = [&] {
+        pane->SaveSnapshot();
+        return Png(core0Png);
+    };
+
+    const auto stacked = exported();
+    ASSERT_TRUE(stacked);
+    EXPECT_EQ(stacked->width, 10 + 66);
+    EXPECT_EQ(stacked->height, 214);
+
+    // Columns=2 after the window was resized: a compact pane of 501 x 301.
+    pane->SetCompact(true);
+    ::SetWindowPos(window, nullptr, 0, 0, 501, 301, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto grid = exported();
+    // A small grid cell, where the compact layout leaves every text out.
+    ::SetWindowPos(window, nullptr, 0, 0, 60, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto smallCell = exported();
+    // HeatMap=1: the pane hidden, not compact.
+    pane->SetCompact(false);
+    ::ShowWindow(window, SW_HIDE);
+    ::SetWindowPos(window, nullptr, 0, 0, 30, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto heatMap = exported();
+
+    const struct {
+        const char* name;
+        const std::optional<Picture>& picture;
+    } views[] = {{"grid", grid}, {"small grid cell", smallCell}, {"heat map", heatMap}};
+    for (const auto& view : views) {
+        ASSERT_TRUE(view.picture) << view.name;
+        EXPECT_EQ(view.picture->width, stacked->width) << view.name;
+        EXPECT_EQ(view.picture->height, stacked->height) << view.name;
+        EXPECT_TRUE(view.picture->argb == stacked->argb) << view.name << ": the pixels differ";
+    }
+    ExpectNoLeftovers();
 }
 
 TEST_F(SnapshotExport, LineModeDrawsEverySampleInItsOwnColumnNewestAtTheRight)
@@ -290,49 +337,60 @@ public:
         : CZiveVazudEx(window, settings), folder(std::move(f))
     {
     }
-    bool GetOutputFolder(wchar_t* out) override
-    {
-        if (folder.size() >= 260)
-            return false;
-        std::memcpy(out, folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
-        return true;
-    }
+    std::wstring OutputFolder() override { return folder; }
 
 private:
     std::wstring folder;
 };
 
-TEST_F(SnapshotExport, NoHeightOrNoRoomForTheNameWritesNothing)
+TEST_F(SnapshotExport, NoHeightWritesNothing)
 {
-    const GraphSettings settings = TestSettings(L"Core #0");
-    CZiveVazudEx* flat = panes.Add(settings, 792, 0);
+    CZiveVazudEx* flat = panes.Add(TestSettings(L"Core #0"), 792, 0);
     PushSamples(flat, 100, 60, 40);
     flat->SaveSnapshot();
     EXPECT_TRUE(FilesInExeFolder(L"Core*").empty()) << "a pane of height 0 writes nothing";
+}
 
-    // "<folder>\Core #0.bmp" needs 12 characters after the folder: 250 + 12 > 259.
-    const std::wstring folder = ExeFolder() + L"\\" + std::wstring(250 - ExeFolder().size() - 1, L'd');
-    ASSERT_EQ(folder.size(), 250u);
-    ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr) ||
-                ::GetLastError() == ERROR_ALREADY_EXISTS);
-    CZiveVazudEx* longName =
-        panes.Adopt(std::make_unique<FolderPane>(panes.PaneWindow(792, 214), &settings, folder));
-    PushSamples(longName, 100, 60, 40);
-    longName->SaveSnapshot();
+// Folders past the classic path limit (the monitor installed deep down): every picture is
+// written, through the long form of its names, and no temporary is left.
+TEST_F(SnapshotExport, FoldersOfAnyLengthGetEveryPicture)
+{
+    const GraphSettings settings = TestSettings(L"Core #0");
+    for (const size_t length : {240u, 243u, 248u, 255u, 259u, 270u, 320u, 400u}) {
+        SCOPED_TRACE(length);
+        // Nested, as a real install is: no component longer than 120 characters.
+        std::wstring folder = ExeFolder();
+        std::vector<std::wstring> made;
+        while (folder.size() < length) {
+            const size_t room = length - folder.size();
+            size_t part = std::min<size_t>(room - 1, 120);
+            if (room - 1 - part == 1)
+                --part;  // never leave room for a separator alone
+            folder += L"\\" + std::wstring(part, L'd');
+            made.push_back(LongPathForm(folder));
+            ASSERT_TRUE(::CreateDirectoryW(made.back().c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+        }
+        ASSERT_EQ(folder.size(), length);
+        CZiveVazudEx* pane = panes.Adopt(std::make_unique<FolderPane>(panes.PaneWindow(792, 214), &settings, folder));
+        PushSamples(pane, 100, 60, 40);
+        pane->SaveSnapshot();
 
-    WIN32_FIND_DATAW found{};
-    int entries = 0;
-    HANDLE search = ::FindFirstFileW((L"\\\\?\\" + folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+        const auto png = LoadPicture(LongPathForm(folder + L"\\Core #0.png"));
+        ASSERT_TRUE(png);
+        EXPECT_EQ(png->width, 166);
+        WIN32_FIND_DATAW found{};
+        FindHandle search(::FindFirstFileW(LongPathForm(folder + L"\\*.*").c_str(), &found));
+        ASSERT_TRUE(search);
+        std::vector<std::wstring> names;
         do {
-            if (std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0)
-                ++entries;
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(found.cFileName);
+        } while (::FindNextFileW(search.Get(), &found));
+        EXPECT_EQ(names, std::vector<std::wstring>{L"Core #0.png"}) << "no BMP or temporary left";
+        EXPECT_TRUE(::DeleteFileW(LongPathForm(folder + L"\\Core #0.png").c_str()));
+        for (auto at = made.rbegin(); at != made.rend(); ++at)
+            ::RemoveDirectoryW(at->c_str());
     }
-    EXPECT_EQ(entries, 0) << "no file under a cut name";
-    EXPECT_TRUE(FilesInExeFolder(L"Core*").empty());
-    ::RemoveDirectoryW((L"\\\\?\\" + folder).c_str());
 }
 
 // "<folder>\Core #0.png" fits up to a folder of 247 characters; the picture must come there,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -92,7 +93,9 @@ TEST(ReplayLog, ErrorsNameTheLineAndTheColumn)
         {"temp0,load0\ninf,1\n", "line 2, column 1 (temp0): 'inf' is not a number"},
         {"temp0,load0\n4e1,1\n", "line 2, column 1 (temp0): '4e1' is not a number"},
         {"temp0,load0\n40;5\n", "line 2, column 2 (load0): missing value; the row has 1 fields and the header 2 (fields are separated by commas)"},
-        {"temp0,load0\n,5\n", "line 2, column 1 (temp0): '' is not a number"},
+        {"temp0,load0\n40,\n", "line 2, column 2 (load0): the load is empty but the temperature is not"},
+        {"temp0,load0,temp1,load1\n,,40,5\n", "line 2: core 0 has no reading but core 1 after it has one"},
+        {"temp0,load0,tjmax\n40,5,\n", "line 2, column 3 (tjmax): '' is not a number"},
         {"temp0,load0\n1.2.3,5\n", "line 2, column 1 (temp0): '1.2.3' is not a number"},
         {"temp0,load0,tjmax\n40,5,95.5\n", "line 2, column 3 (tjmax): TjMax needs a whole number from 0 to 200, not 95.5"},
         {"temp0,load0,tjmax\n40,5,300\n", "line 2, column 3 (tjmax): TjMax needs a whole number from 0 to 200, not 300"},
@@ -103,6 +106,40 @@ TEST(ReplayLog, ErrorsNameTheLineAndTheColumn)
         EXPECT_EQ(result.error.rfind(c.expected, 0), 0u) << "got: " << result.error;
         EXPECT_EQ(result.log.RowCount(), 0u);
     }
+}
+
+// The plug-in's CsvLog leaves a field empty where the update held no reading: a temperature
+// that was not a number, or a core the snapshot no longer reported.
+TEST(ReplayLog, EmptyFieldsReplayAsNoReading)
+{
+    const ReplayParseResult result = ParseReplayLog("time,tjmax,temp0,load0,temp1,load1,temp2,load2\r\n"
+                                                    "2026-12-08T12:00:00.000,100,45,12,61,80,50,5\r\n"
+                                                    "2026-12-08T12:00:01.000,100,,12,61,80,,\r\n"
+                                                    "2026-12-08T12:00:02.000,100,,,,,,\r\n"
+                                                    "2026-12-08T12:00:03.000,100,46,13,,7,51,6\r\n");
+    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_EQ(result.log.RowCount(), 4u);
+    SensorSnapshot s;
+    result.log.FillSnapshot(0, s);
+    EXPECT_EQ(s.coreCount, 3u);
+
+    result.log.FillSnapshot(1, s);
+    EXPECT_EQ(s.coreCount, 2u);
+    EXPECT_TRUE(std::isnan(s.coreTemperature[0]));
+    EXPECT_EQ(s.coreLoad[0], 12u);
+    EXPECT_EQ(s.coreTemperature[1], 61.0f);
+    EXPECT_EQ(s.coreTemperature[2], 0.0f);
+    EXPECT_EQ(s.coreLoad[2], 0u);
+
+    result.log.FillSnapshot(2, s);
+    EXPECT_EQ(s.coreCount, 0u);
+    EXPECT_EQ(s.coreTemperature[0], 0.0f);
+
+    result.log.FillSnapshot(3, s);
+    EXPECT_EQ(s.coreCount, 3u);
+    EXPECT_TRUE(std::isnan(s.coreTemperature[1]));
+    EXPECT_EQ(s.coreLoad[1], 7u);
+    EXPECT_EQ(s.coreTemperature[2], 51.0f);
 }
 
 TEST(ReplayLog, ACutLastLineIsSkippedWithAWarningAndOnlyThat)

@@ -157,6 +157,30 @@ TEST_F(StoreFlagFile, RewritesOneEntryWithCrLfAndNothingElse)
     EXPECT_EQ(ReadFile(settingsFile), "[h]\r\nStartMinimized=1;\r\n");
 }
 
+// The current folder's name may hold characters no 8-bit code page has: the toggles are
+// still saved, and the file's own bytes stay one per character.
+TEST_F(StoreFlagFile, BothTogglesAreSavedInFoldersNamedInAnyScript)
+{
+    const char* const names[] = {u8"\u041F\u0440\u0438\u0432\u0435\u0442", u8"\u65E5\u672C\u8A9E",
+                                 u8"emoji \U0001F600", u8"mixed \u00E9 \u0416 \u4E2D \U0001F321"};
+    const std::string before = EncodeSettingsText(defaultSettingsText);
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        const std::filesystem::path named = folder / std::filesystem::u8path(name);
+        std::filesystem::create_directory(named);
+        std::filesystem::current_path(named);
+        WriteFile(settingsFile, before);
+        StoreFlag(u"ShowSyatrayIcon", true);
+        StoreFlag(u"StartMinimized", true);
+        std::string expected = before;
+        expected.replace(expected.find("ShowSyatrayIcon=0"), 17, "ShowSyatrayIcon=1");
+        expected.replace(expected.find("StartMinimized=0"), 16, "StartMinimized=1");
+        EXPECT_EQ(ReadFile(settingsFile), expected);
+        EXPECT_EQ(FolderContents(), Folder{settingsFile});
+        std::filesystem::current_path(folder);
+    }
+}
+
 TEST_F(StoreFlagFile, KeyAtTheStartRewritesTheFileUnchanged)
 {
     WriteFile(settingsFile, "StartMinimized=0;\nA=1;\n");

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -127,6 +128,36 @@ TEST_F(TrayTemperature, TheIconShowsDashesThenTheHottestCoreInItsColour)
     EXPECT_EQ(last.message, static_cast<DWORD>(NIM_MODIFY));
     EXPECT_EQ(last.data.uFlags, static_cast<UINT>(NIF_TIP));
     EXPECT_STREQ(last.data.szTip, L"Core #1: 72 C\u00B0, load 35 %");
+}
+
+// A sensor value that is not a number is no reading (the pane draws it as 0); one past what
+// the icon's three characters hold shows that it is off the scale.
+TEST_F(TrayTemperature, NoNumberShowsDashesAndAValueOffTheScaleSaysSo)
+{
+    ShellRecorder shell;
+    testwindow::WriteSettings({"ShowSyatrayIcon=1;", "TrayTemperature=1;", "RangeMin=20;", "RangeMax=120;"});
+    const auto shownPixels = [this] { return ReadIcon(MainWindow::Of(mainWindow)->Tray()->NotifyData().hIcon).pixels; };
+    const auto drawn = [](const wchar_t* digits, HeatColour colour) {
+        OwnedIcon icon(DrawTemperatureIcon(digits, colour, 16));
+        return ReadIcon(icon.Get()).pixels;
+    };
+
+    Update(1500.0f);
+    EXPECT_EQ(shownPixels(), drawn(L"1k+", HeatColourOf(1500, 20, 120)));
+    EXPECT_STREQ(MainWindow::Of(mainWindow)->Tray()->NotifyData().szTip, L"Core #1: 1500 C\u00B0, load 35 %");
+
+    SensorSnapshot snapshot = testhost::MakeSnapshot(2, std::numeric_limits<float>::quiet_NaN(), 10);
+    snapshot.coreTemperature[1] = std::numeric_limits<float>::infinity();
+    record->Update(&snapshot);
+    testhost::Pump();
+    EXPECT_EQ(shownPixels(), drawn(L"--", unknownColour));
+    EXPECT_STREQ(MainWindow::Of(mainWindow)->Tray()->NotifyData().szTip, L"");
+
+    // One core with a number among them: that one.
+    snapshot.coreTemperature[0] = 45.0f;
+    record->Update(&snapshot);
+    testhost::Pump();
+    EXPECT_EQ(shownPixels(), drawn(L"45", HeatColourOf(45, 20, 120)));
 }
 
 TEST_F(TrayTemperature, ItFollowsTheScreenScaleAndTheColourScale)

@@ -1,0 +1,126 @@
+// The settings file's platform calls on Windows: every one the wide form, the UTF-8 paths of
+// settings/ turned into UTF-16 first, so that a folder outside the ANSI code page works.
+#include "settings/FileReplace.h"
+
+#include "win32/Handles.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+std::wstring Wide(const char* utf8)
+{
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    if (length <= 1)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide.data(), length);
+    wide.resize(static_cast<size_t>(length) - 1);
+    return wide;
+}
+
+std::string Utf8(const wchar_t* wide, size_t length)
+{
+    if (length == 0)
+        return std::string();
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), text.data(), size, nullptr, nullptr);
+    return text;
+}
+
+// Opened for no access, so even a file in use by others can be looked at.
+KernelHandle OpenForQuery(const char* path)
+{
+    return KernelHandle(CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+}  // namespace
+
+std::FILE* OpenFile(const char* path, const char* mode)
+{
+    return _wfopen(Wide(path).c_str(), Wide(mode).c_str());
+}
+
+bool RemoveFile(const char* path)
+{
+    return DeleteFileW(Wide(path).c_str()) != FALSE;
+}
+
+bool ReplaceFileWith(const char* temporary, const char* target)
+{
+    return MoveFileExW(Wide(temporary).c_str(), Wide(target).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool MoveToNewFile(const char* temporary, const char* target)
+{
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when the target exists.
+    return MoveFileExW(Wide(temporary).c_str(), Wide(target).c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+unsigned long CurrentProcessNumber()
+{
+    return GetCurrentProcessId();
+}
+
+std::string FinalPathOf(const char* name)
+{
+    const KernelHandle file = OpenForQuery(name);
+    if (!file)
+        return name;
+    // The "\\?\" form, which the wide calls take at any length.
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        const DWORD length =
+            GetFinalPathNameByHandleW(file.Get(), path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
+        // Too small a buffer gives the length needed, or (Wine) 0 and ERROR_MORE_DATA.
+        if (length == 0 && GetLastError() == ERROR_MORE_DATA && path.size() <= 32767) {
+            path.resize(path.size() * 2);
+            continue;
+        }
+        if (length == 0)
+            return name;
+        if (length < path.size())
+            return Utf8(path.data(), length);
+        path.resize(length + 1);
+    }
+}
+
+bool IsReadOnlyFile(const char* path)
+{
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool HasOtherNames(const char* path)
+{
+    const KernelHandle file = OpenForQuery(path);
+    BY_HANDLE_FILE_INFORMATION information{};
+    return file && GetFileInformationByHandle(file.Get(), &information) && information.nNumberOfLinks > 1;
+}
+
+void RemoveStaleFiles(const std::string& folder, bool (*isOurs)(std::string_view name))
+{
+    FILETIME started{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(GetCurrentProcess(), &started, &exited, &kernel, &user))
+        return;
+    const std::wstring wideFolder = Wide(folder.c_str());
+    WIN32_FIND_DATAW found{};
+    const FindHandle search(FindFirstFileW((wideFolder + L"*").c_str(), &found));
+    if (!search)
+        return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            || !isOurs(Utf8(found.cFileName, std::wcslen(found.cFileName)))
+            || CompareFileTime(&found.ftLastWriteTime, &started) >= 0)
+            continue;
+        // Opened for nobody else, so any open handle makes this fail; the file goes on close.
+        const KernelHandle stale(CreateFileW((wideFolder + found.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                             FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    } while (FindNextFileW(search.Get(), &found));
+}

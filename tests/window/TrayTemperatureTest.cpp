@@ -136,10 +136,10 @@ TEST_F(TrayTemperature, NoNumberShowsDashesAndAValueOffTheScaleSaysSo)
 {
     ShellRecorder shell;
     testwindow::WriteSettings({"ShowSyatrayIcon=1;", "TrayTemperature=1;", "RangeMin=20;", "RangeMax=120;"});
-    const auto shownPixels = [this] { return ReadIcon(MainWindow::Of(mainWindow)->Tray()->NotifyData().hIcon).pixels; };
+    const auto shownPixels = [this] { return testsupport::ReadIconPixels(MainWindow::Of(mainWindow)->Tray()->NotifyData().hIcon).pixels; };
     const auto drawn = [](const wchar_t* digits, HeatColour colour) {
         OwnedIcon icon(DrawTemperatureIcon(digits, colour, 16));
-        return ReadIcon(icon.Get()).pixels;
+        return testsupport::ReadIconPixels(icon.Get()).pixels;
     };
 
     Update(1500.0f);

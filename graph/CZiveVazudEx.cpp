@@ -103,16 +103,16 @@ void CZiveVazudEx::DrawSeries(HDC dc)
     // The temperature goes over the load: a bar shows load only above its temperature, and
     // where the lines cross the temperature lies on top.
     if (useBars) {
-        DrawSeriesBars(dc, box, loadRows, loadBrush.Get());
-        DrawSeriesBars(dc, box, temperatureRows, temperatureBrush.Get());
+        DrawSeriesBars(dc, box, loadRows, loadBrush.Get(), lengths);
+        DrawSeriesBars(dc, box, temperatureRows, temperatureBrush.Get(), lengths);
     } else {
-        DrawSeriesLines(dc, box, loadRows, temperatureRows, loadGraphColor, graphColor);
+        DrawSeriesLines(dc, box, loadRows, temperatureRows, loadGraphColor, graphColor, lengths);
     }
     const int32_t newestLoadRow = loadRows.empty() ? 0 : loadRows[0];
     const int32_t newestTemperatureRow = temperatureRows.empty() ? 0 : temperatureRows[0];
     DrawBackgroundColumn(dc);
 
-    Font font = CreateLabelFont();
+    Font font = CreateLabelFont(lengths);
     Selection selectedFont(dc, font.Get());
     ::SetBkColor(dc, bgColor);
     ::SetTextColor(dc, textColor);
@@ -168,8 +168,10 @@ void CZiveVazudEx::SaveSnapshot()
         PaneLock::Shared histories(Lock());
 
         const int64_t held = tempHistory ? tempHistory->Count() : 0;
+        // The pane's height at 96 DPI: a picture's pixels do not depend on the display.
         RECT exportRect{};
         ::GetClientRect(pane, &exportRect);
+        exportRect.bottom = ::MulDiv(exportRect.bottom, 96, Dpi());
         const int64_t width = std::min(held + exportMargin, widestExport);
         const std::optional<BmpGeometry> geometry = MakeBmpGeometry(width, exportRect.bottom, bitsPerPixel);
         if (!geometry)

@@ -94,6 +94,10 @@ bool MainWindow::Create(HINSTANCE instance, uint32_t paneCount, uint32_t process
     if (!settings)
         return false;
     try {
+        // Our windows are made, sized and placed in pixels of the monitor they show on, whatever
+        // the host's own mode: from a DPI-unaware thread every size would be scaled once more.
+        // The host's thread gets its own mode back before this returns.
+        const PerMonitorDpiScope perMonitor;
         return CreateWindowAndPanes(instance, options);
     } catch (...) {
         // Out of memory half-way: no half-built window is left behind. Its destruction
@@ -107,13 +111,9 @@ bool MainWindow::Create(HINSTANCE instance, uint32_t paneCount, uint32_t process
 bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& options)
 {
     placement.Read();
-    {
-        // Our windows draw at the DPI of their monitor, whatever the host's own mode.
-        const PerMonitorDpiScope perMonitor;
-        // The object reaches the procedure with the creation message (see MainWindowProc).
-        window = ::CreateWindowExW(0, windowClass.Name(), windowClass.Title(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                   0, CW_USEDEFAULT, 0, nullptr, nullptr, instance, this);
-    }
+    // The object reaches the procedure with the creation message (see MainWindowProc).
+    window = ::CreateWindowExW(0, windowClass.Name(), windowClass.Title(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
+                               CW_USEDEFAULT, 0, nullptr, nullptr, instance, this);
     Publish();
     if (!window)
         return false;

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Runs one test program of the session's prefix at each display scale given (Wine's LogPixels),
 # restarting the session's wineserver for each, then puts the prefix's own setting back.
-#   wine-dpi-scales.sh STATE_DIR EXE DPI...
+#   wine-dpi-scales.sh STATE_DIR EXE [--EXE-OPTION...] DPI...
 set -u
 export WINE_STATE_DIR=$1
 exe=$2
 shift 2
+options=()
+while [ $# -gt 0 ] && [ "${1#--}" != "$1" ]; do
+  options+=("$1")
+  shift
+done
 . "$(dirname "$0")/wine-env.sh"
 key='HKCU\Control Panel\Desktop'
 previous=$("$WINE64" reg query "$key" /v LogPixels 2>/dev/null | grep -o '0x[0-9a-fA-F]*' | head -n 1)
@@ -24,7 +29,7 @@ for dpi in "$@"; do
   echo "== LogPixels $dpi"
   # Wine's children would hold ctest's pipes: the output goes through a file.
   log="$WINE_STATE_DIR/dpi-$dpi.log"
-  "$WINE64" "$exe" >"$log" 2>&1 || status=1
+  "$WINE64" "$exe" "${options[@]}" >"$log" 2>&1 || status=1
   cat "$log"
 done
 if [ -n "$previous" ]; then

@@ -32,10 +32,8 @@ for dpi in "$@"; do
   "$WINE64" "$exe" "${options[@]}" >"$log" 2>&1 || status=1
   cat "$log"
 done
-if [ -n "$previous" ]; then
-  "$WINE64" reg add "$key" /v LogPixels /t REG_DWORD /d "$((previous))" /f >/dev/null 2>&1
-else
-  "$WINE64" reg delete "$key" /v LogPixels /f >/dev/null 2>&1
-fi
+# Without a setting of its own the prefix had Wine's default: 96 DPI, written out, since Wine
+# keeps a copy of the scale under its font settings that a deleted value would fall back on.
+"$WINE64" reg add "$key" /v LogPixels /t REG_DWORD /d "$((${previous:-96}))" /f >/dev/null 2>&1
 restart_server
 exit $status

@@ -6,6 +6,7 @@
 #include "core/TextFormat.h"
 #include "graph/PaneDrawing.h"
 #include "graph/PaneRecord.h"
+#include "win32/DpiAwareness.h"
 #include "win32/ExecutableFolder.h"
 #include "win32/Handles.h"
 #include "win32/PictureFile.h"
@@ -169,8 +170,13 @@ void CZiveVazudEx::SaveSnapshot()
 
         const int64_t held = tempHistory ? tempHistory->Count() : 0;
         // The pane's height at 96 DPI: a picture's pixels do not depend on the display.
+        // Asked in the window's own pixels: on a worker thread of a DPI-unaware process the
+        // size would come already scaled.
         RECT exportRect{};
-        ::GetClientRect(pane, &exportRect);
+        {
+            const PerMonitorDpiScope physical;
+            ::GetClientRect(pane, &exportRect);
+        }
         exportRect.bottom = ::MulDiv(exportRect.bottom, 96, Dpi());
         const int64_t width = std::min(held + exportMargin, widestExport);
         const std::optional<BmpGeometry> geometry = MakeBmpGeometry(width, exportRect.bottom, bitsPerPixel);

@@ -15,6 +15,7 @@
 #include "win32/Handles.h"
 #include "win32/WindowCapture.h"
 #include "window/MainWindow.h"
+#include "window/TrayIcon.h"
 #include "window/WindowViews.h"
 
 #include <gtest/gtest.h>
@@ -240,6 +241,19 @@ void SendDpiChange(HWND window, int from, int to)
     testhost::Pump();
 }
 
+// The width of the tray reading's icon now.
+int TrayIconWidth()
+{
+    ICONINFO parts{};
+    if (!::GetIconInfo(MainWindow::Of(mainWindow)->Tray()->NotifyData().hIcon, &parts))
+        return 0;
+    Bitmap colour(parts.hbmColor);
+    Bitmap mask(parts.hbmMask);
+    BITMAP bitmap{};
+    ::GetObjectW(colour.Get(), sizeof bitmap, &bitmap);
+    return bitmap.bmWidth;
+}
+
 // The text height a pane lays out with at a resolution.
 int LabelHeight(int dpi)
 {
@@ -275,12 +289,14 @@ TEST_F(DisplayScale, ADpiChangeTo192AndBackKeepsTheSizeIn96DpiUnitsAndLeavesNoGd
         EXPECT_EQ(ClientSize(graphList[i]->PaneWindow()).cx, large.cx);
     }
     EXPECT_GT(LabelHeight(192), LabelHeight(96));
+    EXPECT_EQ(TrayIconWidth(), 32) << "the small-icon size at 192 DPI";
 
     SendDpiChange(mainWindow, 192, dpi);
     const SIZE back = ClientSize(mainWindow);
     EXPECT_NEAR(back.cx, start.cx, 1);
     EXPECT_NEAR(back.cy, start.cy, 1);
     EXPECT_EQ(graphList[0]->TextHeight(), LabelHeight(dpi));
+    EXPECT_EQ(TrayIconWidth(), ::MulDiv(16, dpi, 96));
     EXPECT_EQ(testsupport::GdiObjectCount(), gdiBefore) << "GDI objects left over by a change of scale";
 }
 

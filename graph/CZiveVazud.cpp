@@ -126,7 +126,12 @@ void CZiveVazud::SetUseBars(bool bars)
 
 int CZiveVazud::RowOf(int32_t value) const
 {
-    return plot::VerticalMapping{plotRect.bottom, rangeMin, rangeMax, scale}.RowOf(value);
+    return plot::VerticalMapping{plotRect.bottom, rangeMin, rangeMax, scale, lengths(2)}.RowOf(value);
+}
+
+void CZiveVazud::SetDpi(int32_t value)
+{
+    dpi.store(value > 0 ? value : 96);
 }
 
 void CZiveVazud::Layout(HDC dc, const RECT* rect, Drawing drawing)
@@ -137,23 +142,24 @@ void CZiveVazud::Layout(HDC dc, const RECT* rect, Drawing drawing)
     else
         ::GetClientRect(pane, &area);
     drawnArea = area;
-    plot::Box box = plot::PlotBox(ToBox(area));
+    lengths = plot::Scale{rect ? 96 : dpi.load()};
+    plot::Box box = plot::PlotBox(ToBox(area), lengths);
 
-    Font font = CreateLabelFont();
+    Font font = CreateLabelFont(lengths);
     Selection selected(dc, font.Get());
     TEXTMETRICW metrics{};
     textHeight = ::GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
     halfTextHeight = textHeight / 2;
     shownTexts = plot::ShownTexts{};
     if (compact && drawing == Drawing::View) {
-        const plot::CompactPlot fitted = plot::FitTexts(ToBox(area), MeasureTexts(dc));
+        const plot::CompactPlot fitted = plot::FitTexts(ToBox(area), MeasureTexts(dc), lengths);
         box = fitted.plot;
         shownTexts = fitted.shown;
     }
 
     plotRect = ToRect(box);
-    scale = plot::ScaleFor(box, rangeMin, rangeMax);
-    visibleCount = plot::VisibleCount(box, useBars, history ? history->Count() : 0);
+    scale = plot::ScaleFor(box, rangeMin, rangeMax, lengths);
+    visibleCount = plot::VisibleCount(box, useBars, history ? history->Count() : 0, lengths);
 }
 
 void CZiveVazud::SetCompact(bool on)
@@ -198,22 +204,22 @@ void CZiveVazud::DrawFrame(HDC dc)
     // The hatch gaps take the text background colour.
     ::SetBkColor(dc, bgColor);
     {
-        Brush grid(::CreateHatchBrush(HS_CROSS, gridColor));
+        Brush grid = CreateGridBrush(gridColor, bgColor, lengths);
         ::FillRect(dc, &plotRect, grid.Get());
     }
 
     const plot::Box box = ToBox(plotRect);
     if (plot::HasXAxis(rangeMin, showXAxis)) {
-        Pen axisPen = CreateSolidPen(xAxisColor);
+        Pen axisPen = CreateSolidPen(xAxisColor, lengths);
         Selection selected(dc, axisPen.Get());
-        const int32_t row = plot::XAxisRow(box, rangeMin, scale);
+        const int32_t row = plot::XAxisRow(box, rangeMin, scale, lengths);
         ::MoveToEx(dc, plotRect.left, row, nullptr);
         ::LineTo(dc, plotRect.right, row);
     }
     {
         // Four lines, each without its end point, covering the border from (left, top) to
         // (right, bottom) inclusive.
-        Pen framePen = CreateSolidPen(frameColor);
+        Pen framePen = CreateSolidPen(frameColor, lengths);
         Selection selected(dc, framePen.Get());
         ::MoveToEx(dc, plotRect.left, plotRect.top, nullptr);
         ::LineTo(dc, plotRect.right + 1, plotRect.top);
@@ -226,7 +232,7 @@ void CZiveVazud::DrawFrame(HDC dc)
     }
 
     // Text cells are opaque: the DC's default background mode fills them with bgColor.
-    Font font = CreateLabelFont();
+    Font font = CreateLabelFont(lengths);
     Selection selectedFont(dc, font.Get());
     ::SetBkColor(dc, bgColor);
     ::SetTextColor(dc, titleColor);
@@ -234,15 +240,15 @@ void CZiveVazud::DrawFrame(HDC dc)
     wchar_t text[labelCapacity];
     textformat::CopyText(titleText, text, labelCapacity);
     if (shownTexts.title)
-        DrawTextAt(dc, plot::TitleAnchor(box, textHeight), text);
+        DrawTextAt(dc, plot::TitleAnchor(box, textHeight, lengths), text);
     if (!shownTexts.range)
         return;
 
     ::SetTextColor(dc, textColor);
     textformat::FormatValueText(rangeMax, unitText, text, labelCapacity);
-    DrawTextAt(dc, plot::UpperRangeAnchor(box, halfTextHeight), text);
+    DrawTextAt(dc, plot::UpperRangeAnchor(box, halfTextHeight, lengths), text);
     textformat::FormatValueText(rangeMin, unitText, text, labelCapacity);
-    DrawTextAt(dc, plot::LowerRangeAnchor(box, halfTextHeight), text);
+    DrawTextAt(dc, plot::LowerRangeAnchor(box, halfTextHeight, lengths), text);
 }
 
 void CZiveVazud::DrawSeries(HDC dc)
@@ -253,9 +259,9 @@ void CZiveVazud::DrawSeries(HDC dc)
     for (int32_t i = 0; i < visibleCount; ++i)
         rows[i] = RowOf(history->ValueAt(i));
     if (useBars) {
-        DrawSeriesBars(dc, box, rows, brush.Get());
+        DrawSeriesBars(dc, box, rows, brush.Get(), lengths);
     } else {
-        DrawSeriesLines(dc, box, rows, {}, loadGraphColor, std::nullopt);
+        DrawSeriesLines(dc, box, rows, {}, loadGraphColor, std::nullopt, lengths);
     }
     DrawNewestLabels(dc, rows.empty() ? 0 : rows[0], nullptr);
 }
@@ -264,7 +270,7 @@ void CZiveVazud::DrawNewestLabels(HDC dc, int32_t firstRow, const int32_t* secon
 {
     DrawBackgroundColumn(dc);
 
-    Font font = CreateLabelFont();
+    Font font = CreateLabelFont(lengths);
     Selection selectedFont(dc, font.Get());
     ::SetBkColor(dc, bgColor);
     ::SetTextColor(dc, textColor);
@@ -282,17 +288,18 @@ void CZiveVazud::DrawNewestLabels(HDC dc, int32_t firstRow, const int32_t* secon
 
 void CZiveVazud::DrawBackgroundColumn(HDC dc) const
 {
-    Pen backgroundPen = CreateSolidPen(bgColor);
+    Pen backgroundPen = CreateSolidPen(bgColor, lengths);
     Selection selected(dc, backgroundPen.Get());
-    ::MoveToEx(dc, plotRect.left + 1, plotRect.top + 1, nullptr);
-    ::LineTo(dc, plotRect.left + 1, plotRect.bottom);
+    const int32_t column = plotRect.left + lengths(1);
+    ::MoveToEx(dc, column, plotRect.top + lengths(1), nullptr);
+    ::LineTo(dc, column, plotRect.bottom);
 }
 
 void CZiveVazud::DrawValueLabel(HDC dc, int32_t value, const wchar_t* unit, int32_t row)
 {
     wchar_t text[labelCapacity];
     textformat::FormatValueText(value, unit, text, labelCapacity);
-    const plot::Anchor anchor = plot::ValueLabelAnchor(ToBox(plotRect), row, halfTextHeight);
+    const plot::Anchor anchor = plot::ValueLabelAnchor(ToBox(plotRect), row, halfTextHeight, lengths);
     DrawTextAt(dc, anchor, text);
     labelRect.left = anchor.x;
     labelRect.top = anchor.y;

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -31,8 +32,15 @@ public:
     // What a drawing pass is for: the pane on screen, laid out for its view (compact in the
     // grid views), or the record of the history that an export saves, the same in every view.
     enum class Drawing { View, Record };
-    // Lays the plot out for the given rectangle, or for the pane's client rectangle.
+    // Lays the plot out for the given rectangle (an export's picture, always at 96 DPI), or for
+    // the pane's client rectangle at the pane's DPI.
     void Layout(HDC dc, const RECT* rect = nullptr, Drawing drawing = Drawing::View);
+    // The resolution the pane window is shown at (96 until told otherwise): every length of
+    // the pane on screen is scaled by it. Set on the window thread; an export reads it.
+    void SetDpi(int32_t dpi);
+    int32_t Dpi() const { return dpi.load(); }
+    // The lengths of the latest layout: the pane's DPI on screen, 96 in an export.
+    const plot::Scale& Lengths() const { return lengths; }
     void DrawFrame(HDC dc);
     // In the grid views a pane may be too small for all of its texts: Layout then leaves some
     // out (see plot::FitTexts) instead of drawing them over each other.
@@ -146,6 +154,8 @@ protected:
     ValueLabel valueLabels[2] = {{&history, unitText}, {nullptr, nullptr}};
     bool compact = false;
     plot::ShownTexts shownTexts;
+    std::atomic<int32_t> dpi{96};
+    plot::Scale lengths;
 
     PaneLock& lock = PanesLock();
 };

@@ -6,6 +6,7 @@
 #include "core/TextFormat.h"
 #include "graph/PaneDrawing.h"
 #include "graph/PaneRecord.h"
+#include "win32/DpiAwareness.h"
 #include "win32/ExecutableFolder.h"
 #include "win32/Handles.h"
 #include "win32/PictureFile.h"
@@ -103,10 +104,10 @@ void CZiveVazudEx::DrawSeries(HDC dc)
     // The temperature goes over the load: a bar shows load only above its temperature, and
     // where the lines cross the temperature lies on top.
     if (useBars) {
-        DrawSeriesBars(dc, box, loadRows, loadBrush.Get());
-        DrawSeriesBars(dc, box, temperatureRows, temperatureBrush.Get());
+        DrawSeriesBars(dc, box, loadRows, loadBrush.Get(), lengths);
+        DrawSeriesBars(dc, box, temperatureRows, temperatureBrush.Get(), lengths);
     } else {
-        DrawSeriesLines(dc, box, loadRows, temperatureRows, loadGraphColor, graphColor);
+        DrawSeriesLines(dc, box, loadRows, temperatureRows, loadGraphColor, graphColor, lengths);
     }
     const int32_t newestLoadRow = loadRows.empty() ? 0 : loadRows[0];
     DrawNewestLabels(dc, temperatureRows.empty() ? 0 : temperatureRows[0], &newestLoadRow);
@@ -167,10 +168,15 @@ void CZiveVazudEx::SaveSnapshot()
         // layout the full one, whatever the view does with the pane now. A pane made without
         // a height (no GraphHeight in the file) has only the one its window gives it.
         const int64_t held = tempHistory ? tempHistory->Count() : 0;
+        // The pane's height at 96 DPI: a picture's pixels do not depend on the display.
+        // Asked in the window's own pixels: on a worker thread of a DPI-unaware process the
+        // size would come already scaled.
         RECT exportRect{};
-        ::GetClientRect(pane, &exportRect);
-        if (recordHeight > 0)
-            exportRect.bottom = recordHeight;
+        {
+            const PerMonitorDpiScope physical;
+            ::GetClientRect(pane, &exportRect);
+        }
+        exportRect.bottom = recordHeight > 0 ? recordHeight : ::MulDiv(exportRect.bottom, 96, Dpi());
         const int64_t width = std::min(held + exportMargin, widestExport);
         const std::optional<BmpGeometry> geometry = MakeBmpGeometry(width, exportRect.bottom, bitsPerPixel);
         if (!geometry)

@@ -12,10 +12,13 @@
 #include <optional>
 #include <vector>
 
-// The one font of all pane text: "Tahoma", height -11, antialiased.
-Font CreateLabelFont();
-// A solid pen one pixel wide.
-Pen CreateSolidPen(COLORREF colour);
+// The one font of all pane text: "Tahoma", height -11 at 96 DPI, antialiased.
+Font CreateLabelFont(const plot::Scale& scale = {});
+// A solid pen, one pixel wide at 96 DPI.
+Pen CreateSolidPen(COLORREF colour, const plot::Scale& scale = {});
+// The plot's grid: HS_CROSS at 96 DPI (its gaps take the DC's background colour); at any other
+// resolution a pattern of the same lines, step and width scaled, gaps in background.
+Brush CreateGridBrush(COLORREF grid, COLORREF background, const plot::Scale& scale);
 
 plot::Box ToBox(const RECT& rect);
 RECT ToRect(const plot::Box& box);
@@ -31,9 +34,12 @@ using SeriesRows = std::vector<int32_t>;
 // each excluding its end point. The pixels are those of drawing the segments one by one in
 // that order (a temperature segment lies over the load segment of its column, and the next
 // load segment over it), drawn as runs of Polyline per series. Returns the Polyline calls.
+// Above 96 DPI the lines are as wide as one pixel scaled.
 size_t DrawSeriesLines(HDC dc, const plot::Box& plot, const SeriesRows& loadRows, const SeriesRows& temperatureRows,
-                       COLORREF loadColour, std::optional<COLORREF> temperatureColour);
+                       COLORREF loadColour, std::optional<COLORREF> temperatureColour,
+                       const plot::Scale& scale = {});
 // Fills the bar of every sample with the brush, the bottom and right edges excluded as
 // FillRect does; one brush selection for all of them. Bars never overlap one another, so one
 // series' bars may all go before the other's.
-void DrawSeriesBars(HDC dc, const plot::Box& plot, const SeriesRows& rows, HBRUSH brush);
+void DrawSeriesBars(HDC dc, const plot::Box& plot, const SeriesRows& rows, HBRUSH brush,
+                    const plot::Scale& scale = {});

@@ -49,11 +49,17 @@ bool IniText::Write() const
 
 void StoreFlag(const std::u16string& key, bool on)
 {
+    StoreValues({{key, on ? u"1" : u"0"}});
+}
+
+bool StoreValues(const std::vector<std::pair<std::u16string, std::u16string>>& entries)
+{
     IniText ini;
     if (!ini.loaded)
-        return;
-    // When the key stands at the very start SetValue changes nothing; the unchanged text is
+        return false;
+    // When a key stands at the very start SetValue changes nothing; the unchanged text is
     // written all the same.
-    ini.SetValue(key, on ? u"1" : u"0");
-    ini.Write();
+    for (const auto& [key, value] : entries)
+        ini.SetValue(key, value);
+    return ini.Write();
 }

@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class IniText {
 public:
@@ -26,4 +28,8 @@ public:
 
 // Sets key to "1" or "0" in the settings file and rewrites it; a missing file stays missing.
 void StoreFlag(const std::u16string& key, bool on);
+
+// Sets every key to its value in the settings file and rewrites it once, as StoreFlag does;
+// false when nothing was written (no file, a read-only one, a failed write).
+bool StoreValues(const std::vector<std::pair<std::u16string, std::u16string>>& entries);
 

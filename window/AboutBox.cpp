@@ -1,9 +1,12 @@
 #include "window/AboutBox.h"
 
 #include "resources/resource.h"
+#include "win32/DpiAwareness.h"
 
 void ShowAboutBox(HINSTANCE instance, HWND owner, const wchar_t* title)
 {
+    // The dialog is created and run in one call: the thread is per-monitor aware until it ends.
+    const PerMonitorDpiScope perMonitor;
     ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUTBOX), owner, AboutDialogProc,
                       reinterpret_cast<LPARAM>(title));
 }

@@ -88,7 +88,8 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
     ::SetDCBrushColor(dc, settings ? settings->BGColor : 0);
     ::PatBlt(dc, 0, 0, client.right, client.bottom, PATCOPY);
 
-    Font font = CreateLabelFont();
+    const plot::Scale lengths{inputs.dpi};
+    Font font = CreateLabelFont(lengths);
     Selection selectedFont(dc, font.Get());
     TEXTMETRICW metrics{};
     const int textHeight = ::GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
@@ -114,9 +115,9 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
         if (!temperatures || !loads || temperatures->Count() == 0)
             continue;
         const RECT cell = CellRect(window, i);
-        // One pixel of the background between neighbouring cells.
-        const int width = cell.right - cell.left - 1;
-        const int height = cell.bottom - cell.top - 1;
+        // One pixel (at 96 DPI) of the background between neighbouring cells.
+        const int width = cell.right - cell.left - lengths(1);
+        const int height = cell.bottom - cell.top - lengths(1);
         if (width <= 0 || height <= 0)
             continue;
         const COLORREF colour = HeatColourOf(temperatures->Latest(), rangeMin, rangeMax);
@@ -132,8 +133,9 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
         SIZE loadSize{};
         ::GetTextExtentPoint32W(dc, temperatureText, static_cast<int>(std::wcslen(temperatureText)), &temperatureSize);
         ::GetTextExtentPoint32W(dc, loadText, static_cast<int>(std::wcslen(loadText)), &loadSize);
-        const bool showTemperature = temperatureSize.cx + 4 <= width && textHeight + 2 <= height;
-        const bool showLoad = showTemperature && loadSize.cx + 4 <= width && 2 * textHeight + 4 <= height;
+        const bool showTemperature = temperatureSize.cx + lengths(4) <= width && textHeight + lengths(2) <= height;
+        const bool showLoad =
+            showTemperature && loadSize.cx + lengths(4) <= width && 2 * textHeight + lengths(4) <= height;
         if (!showTemperature)
             continue;
         const int middle = cell.left + width / 2;

@@ -74,7 +74,8 @@ void HoverTip::OnMouseMove(const CZiveVazudEx& pane, const UpdateTimes* times, P
     }
     const RECT& plot = pane.PlotRect();
     const int32_t k = point.y >= plot.top && point.y < plot.bottom
-                          ? plot::SampleAtColumn(ToBox(plot), pane.UsesBars(), pane.VisibleCount(), point.x)
+                          ? plot::SampleAtColumn(ToBox(plot), pane.UsesBars(), pane.VisibleCount(), point.x,
+                                                 pane.Lengths())
                           : -1;
     if (k < 0) {
         Hide();
@@ -124,7 +125,9 @@ const wchar_t* HoverTip::CellText(const CZiveVazudEx& pane, const UpdateTimes* t
         cellText = pane.TitleText();  // an empty cell: only the core's name
         return cellText.c_str();
     }
-    const int32_t shownCount = plot::VisibleCount(plot::PlotBox(ToBox(client)), pane.UsesBars(), temperatures->Count());
+    const plot::Scale lengths{pane.Dpi()};
+    const int32_t shownCount =
+        plot::VisibleCount(plot::PlotBox(ToBox(client), lengths), pane.UsesBars(), temperatures->Count(), lengths);
     cellText = PaneReadout(pane, times, 0, shownCount, ClockNowUnixMilliseconds());
     return cellText.c_str();
 }

@@ -4,6 +4,7 @@
 #include "core/TextFormat.h"
 #include "core/WindowLayout.h"
 #include "resources/resource.h"
+#include "win32/DpiAwareness.h"
 #include "window/HoverTip.h"
 #include "window/MainWindowProc.h"
 #include "window/TimerSeam.h"
@@ -75,6 +76,7 @@ ViewInputs MainWindow::Inputs() const
     inputs.reportedCores = reportedCores;
     inputs.hover = hoverTip.get();
     inputs.times = panes.Times();
+    inputs.dpi = Dpi();
     return inputs;
 }
 
@@ -92,6 +94,10 @@ bool MainWindow::Create(HINSTANCE instance, uint32_t paneCount, uint32_t process
     if (!settings)
         return false;
     try {
+        // Our windows are made, sized and placed in pixels of the monitor they show on, whatever
+        // the host's own mode: from a DPI-unaware thread every size would be scaled once more.
+        // The host's thread gets its own mode back before this returns.
+        const PerMonitorDpiScope perMonitor;
         return CreateWindowAndPanes(instance, options);
     } catch (...) {
         // Out of memory half-way: no half-built window is left behind. Its destruction
@@ -104,6 +110,7 @@ bool MainWindow::Create(HINSTANCE instance, uint32_t paneCount, uint32_t process
 
 bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& options)
 {
+    placement.Read();
     // The object reaches the procedure with the creation message (see MainWindowProc).
     window = ::CreateWindowExW(0, windowClass.Name(), windowClass.Title(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
                                CW_USEDEFAULT, 0, nullptr, nullptr, instance, this);
@@ -113,7 +120,7 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& o
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
     screen = ScreenMetrics::Read(window);
 
-    const SIZE paneSize{options.GraphWidth, options.GraphHeight};
+    const SIZE paneSize{::MulDiv(options.GraphWidth, Dpi(), 96), ::MulDiv(options.GraphHeight, Dpi(), 96)};
     view = MakeView(options, panes.Count());
     view->SizeWindow(window, paneSize);
     if (options.AlwaysOnTop)
@@ -125,15 +132,17 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& o
     textformat::CopyText(u"%", settings->LoadUnit, 3);
 
     panes.Build(window, instance, *view, paneSize, *settings);
+    panes.SetDpi(Dpi());
     if (options.HoverReadout)
         hoverTip = std::make_unique<HoverTip>(window, instance);
     view->Attach(Inputs(), instance);
     Publish();
+    placement.Restore(window, Dpi());
 
     if (options.LogInterval != 0)
         CallSetTimer(window, logTimerId, options.LogInterval, LogTimerProc);
 
-    ::ShowWindow(window, SW_SHOWNORMAL);
+    ::ShowWindow(window, placement.ShowCommand());
     ::UpdateWindow(window);
 
     SetUpTrayIcon(instance, options.TrayTemperature != 0);
@@ -210,6 +219,8 @@ void MainWindow::OnDestroy()
     // The icon's owner is going: an icon left behind could no longer restore anything.
     if (tray)
         tray->HideIcon();
+    // Closed, exited or released: the window is still there to be measured.
+    placement.Store(window, Dpi());
     // Running export workers read the panes: they end first.
     exports.WaitForAll();
     panes.Clear();

@@ -10,6 +10,7 @@
 #include "window/PaneWindows.h"
 #include "window/ScreenMetrics.h"
 #include "window/WindowClass.h"
+#include "window/WindowPlacement.h"
 
 #include <windows.h>
 
@@ -66,6 +67,8 @@ public:
     HoverTip* Hover() const { return hoverTip.get(); }
     const View& CurrentView() const { return *view; }
     const wchar_t* Title() const { return windowClass.Title(); }
+    // The resolution the window is shown at: read when it is built, then as WM_DPICHANGED says.
+    int32_t Dpi() const { return screen.verticalDpi; }
     // Puts pane in place of pane index, which it must draw for; the old one is deleted.
     void ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane);
 
@@ -88,6 +91,9 @@ private:
 
     LRESULT OnSize(WPARAM sizeType, LPARAM lParam);
     void OnTaskbarCreated();
+    // Moved to a monitor of another scale, or the scale changed: the suggested rectangle, the
+    // panes laid out and drawn anew at the new DPI, the tray icon at its new size.
+    void OnDpiChanged(WPARAM dpis, const RECT* suggested);
     void OnTrayNotification(LPARAM mouseMessage);
     void OnDestroy();
     // True when the command was one of the menu's.
@@ -106,6 +112,7 @@ private:
     // of the shell and after a change of display scale. The shell has then forgotten every icon.
     UINT taskbarCreated = 0;
     ScreenMetrics screen;
+    WindowPlacement placement;  // "RememberPlacement=1"
     std::unique_ptr<GraphSettings> settings;
     std::unique_ptr<View> view;
     PaneWindows panes;

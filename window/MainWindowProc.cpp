@@ -3,6 +3,7 @@
 #include "window/MainWindowProc.h"
 
 #include "core/WindowLayout.h"
+#include "win32/DpiAwareness.h"
 #include "win32/Handles.h"
 #include "window/HoverTip.h"
 #include "window/MainWindow.h"
@@ -12,9 +13,10 @@
 
 namespace {
 
-void SetMinimumTrackSize(HWND window, MINMAXINFO* limits)
+// The smallest client area, 400 x 300 at 96 DPI, scaled to the window's resolution.
+void SetMinimumTrackSize(HWND window, int dpi, MINMAXINFO* limits)
 {
-    RECT rect{0, 0, minimumClientWidth, minimumClientHeight};
+    RECT rect{0, 0, ::MulDiv(minimumClientWidth, dpi, 96), ::MulDiv(minimumClientHeight, dpi, 96)};
     ::AdjustWindowRect(&rect, static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE)), TRUE);
     limits->ptMinTrackSize.x = rect.right - rect.left;
     limits->ptMinTrackSize.y = rect.bottom - rect.top;
@@ -38,6 +40,21 @@ LRESULT MainWindow::OnSize(WPARAM sizeType, LPARAM lParam)
     return 1;
 }
 
+void MainWindow::OnDpiChanged(WPARAM dpis, const RECT* suggested)
+{
+    screen = ScreenMetrics::ForDpi(HIWORD(dpis));
+    panes.SetDpi(Dpi());
+    if (trayReading)
+        trayReading->Rescale(screen);
+    if (suggested)
+        ::SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Laid out and drawn again even when the rectangle stayed the same.
+    if (panes.Built() && view)
+        view->LayOut(Inputs());
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 void MainWindow::OnTaskbarCreated()
 {
     // The shell forgot every icon, and the display scale may have changed with it.
@@ -59,6 +76,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return OnSize(wParam, lParam);
     case WM_CLOSE:
         owner.RequestClose();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(wParam, reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_ERASEBKGND:
         // The panes (or the heat map's cells) cover the client area and draw all of it.
@@ -120,8 +140,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             ::SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
         }
         if (message == WM_GETMINMAXINFO) {
-            // Asked before the creation message too, so answered without the object.
-            SetMinimumTrackSize(window, reinterpret_cast<MINMAXINFO*>(lParam));
+            // Asked before the creation message too, so answered without the object then.
+            const MainWindow* known = MainWindow::Of(window);
+            const int dpi = known && known->Handle() == window ? known->Dpi() : WindowDpi(window);
+            SetMinimumTrackSize(window, dpi, reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         }
         MainWindow* self = MainWindow::Of(window);

@@ -2,6 +2,7 @@
 
 #include "core/WindowLayout.h"
 #include "win32/Clock.h"
+#include "win32/DpiAwareness.h"
 #include "window/MainWindowProc.h"
 #include "window/View.h"
 
@@ -9,6 +10,7 @@ namespace {
 
 HWND CreatePaneWindow(HWND parent, HINSTANCE instance, uint32_t index, POINT origin, SIZE size, bool visible)
 {
+    const PerMonitorDpiScope perMonitor;
     HWND pane = ::CreateWindowExW(0, L"static", L"", WS_CHILD | (visible ? WS_VISIBLE : 0), origin.x, origin.y,
                                   size.cx, size.cy, parent, nullptr, instance, nullptr);
     if (pane) {
@@ -39,6 +41,14 @@ void PaneWindows::Build(HWND parent, HINSTANCE instance, const View& view, SIZE 
     // As many times as a pane's history starts with samples, growing and wrapping alike.
     if (!panes.empty() && panes.front()->History())
         times = std::make_unique<UpdateTimes>(panes.front()->History()->Capacity());
+}
+
+void PaneWindows::SetDpi(int32_t dpi)
+{
+    for (CZiveVazudEx* pane : list) {
+        if (pane)
+            pane->SetDpi(dpi);
+    }
 }
 
 void PaneWindows::Clear()

@@ -24,6 +24,8 @@ public:
     // titled "Core #N" in settings as it is made. May throw std::bad_alloc; what was built
     // before stays until Clear.
     void Build(HWND parent, HINSTANCE instance, const View& view, SIZE paneSize, GraphSettings& settings);
+    // Every pane draws at this resolution from its next paint on.
+    void SetDpi(int32_t dpi);
     // Forgets every pane; the count stays.
     void Clear();
 

@@ -1,6 +1,6 @@
 #include "window/ScreenMetrics.h"
 
-#include "win32/Handles.h"
+#include "win32/DpiAwareness.h"
 
 namespace {
 constexpr int baseIconSize = 16;
@@ -9,11 +9,15 @@ constexpr int baseDpi = 96;
 
 ScreenMetrics ScreenMetrics::Read(HWND window)
 {
+    return ForDpi(WindowDpi(window));
+}
+
+ScreenMetrics ScreenMetrics::ForDpi(int32_t dpi)
+{
     ScreenMetrics metrics;
-    WindowDc screen(window);
-    if (screen) {
-        metrics.horizontalDpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
-        metrics.verticalDpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    if (dpi > 0) {
+        metrics.horizontalDpi = dpi;
+        metrics.verticalDpi = dpi;
     }
     metrics.filled = true;
     metrics.smallIconSize = ::MulDiv(baseIconSize, metrics.verticalDpi, baseDpi);

@@ -12,8 +12,11 @@ struct ScreenMetrics {
     int32_t verticalDpi = 96;
     int32_t smallIconSize = 16;
 
-    // The screen's resolution as the window's device context reports it (the whole screen's
-    // for a null window); the defaults, counted as filled, when there is no device context.
+    // The resolution the window is shown at (GetDpiForWindow where the system has it, else its
+    // device context's; the whole screen's for a null window); the defaults, counted as filled,
+    // when nothing answers.
     static ScreenMetrics Read(HWND window);
+    // The metrics of a resolution the system announced (WM_DPICHANGED).
+    static ScreenMetrics ForDpi(int32_t dpi);
     int32_t IconSize() const { return smallIconSize; }
 };

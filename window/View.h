@@ -23,6 +23,8 @@ struct ViewInputs {
     uint32_t reportedCores = 0;
     HoverTip* hover = nullptr;  // null with the hover readout off
     const UpdateTimes* times = nullptr;
+    // The resolution the window is shown at: the view's own lengths scale with it.
+    int32_t dpi = 96;
 };
 
 class View {

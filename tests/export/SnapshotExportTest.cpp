@@ -77,6 +77,26 @@ TEST_F(SnapshotExport, ThousandSamplesWriteTheBmpThenAPngOfTheSameSize)
     ExpectNoLeftovers();
 }
 
+TEST_F(SnapshotExport, APaneShownAt200PercentSavesTheSame96DpiPicture)
+{
+    CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"), 792, 214);
+    PushSamples(pane, 500, 60, 40);
+    pane->SaveSnapshot();
+    const auto at96 = Png(core0Png);
+    ASSERT_TRUE(at96);
+
+    // The same pane on a screen at 200 %: its window twice as large, drawn at 192 DPI.
+    ::SetWindowPos(pane->PaneWindow(), nullptr, 0, 0, 2 * 792, 2 * 214, SWP_NOMOVE | SWP_NOZORDER);
+    pane->SetDpi(192);
+    pane->SaveSnapshot();
+    const auto at192 = Png(core0Png);
+    ASSERT_TRUE(at192);
+    EXPECT_EQ(at192->width, at96->width);
+    EXPECT_EQ(at192->height, 214);
+    EXPECT_TRUE(at192->argb == at96->argb) << "the picture's pixels depend on the display";
+    EXPECT_EQ(pane->Dpi(), 192);
+}
+
 TEST_F(SnapshotExport, AfterClearingThePictureIs66PixelsWideWithAnEmptyPlot)
 {
     CZiveVazudEx* pane = panes.Add(TestSettings(L"Core #0"));

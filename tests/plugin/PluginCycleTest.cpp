@@ -12,6 +12,7 @@
 // the measured ones may grow by one group; a leak of ours grows every cycle. Without such a
 // heap the bytes must come back exactly.
 #include "tests/plugin/HostHarness.h"
+#include "tests/support/GdiObjects.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,8 @@
 
 namespace {
 
+using testsupport::GdiObjectCount;
+using testsupport::NtdllFunction;
 using GetPluginProc = PluginRecord* (*)();
 using ReleasePluginProc = void (*)();
 
@@ -52,12 +55,6 @@ struct SystemHandleList {
     SystemHandleEntry entries[1];
 };
 constexpr auto systemExtendedHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(64);
-
-template <typename Proc>
-Proc NtdllFunction(const char* name)
-{
-    return reinterpret_cast<Proc>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), name)));
-}
 
 // GetProcessHandleCount reads 0 under Wine 8; the system's handle list has them there.
 DWORD KernelHandleCount()
@@ -113,35 +110,6 @@ bool AnyHeapGroupsSmallBlocks()
             return true;
     }
     return false;
-}
-
-// The GDI objects of this process, from the GDI handle table that the PEB points at (the
-// 64-bit layout: 24-byte entries, the owner's process id at 8, the type at 14). -1 when
-// there is no table.
-int GdiObjectCount()
-{
-    constexpr size_t pebTableOffset = 0xF8;
-    constexpr int tableEntries = 16384;
-    using QueryProc = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
-    const auto query = NtdllFunction<QueryProc>("NtQueryInformationProcess");
-    PROCESS_BASIC_INFORMATION basic{};
-    if (!query || query(::GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
-        !basic.PebBaseAddress)
-        return -1;
-    const auto* peb = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress);
-    const auto* table = *reinterpret_cast<const unsigned char* const*>(peb + pebTableOffset);
-    if (!table)
-        return -1;
-    int count = 0;
-    const auto ownId = static_cast<USHORT>(::GetCurrentProcessId());
-    for (int i = 0; i < tableEntries; ++i) {
-        const unsigned char* entry = table + 24 * i;
-        USHORT owner = 0;
-        std::memcpy(&owner, entry + 8, sizeof owner);
-        if (entry[14] != 0 && (owner == ownId || owner == 0))
-            ++count;
-    }
-    return count;
 }
 
 struct Reading {

@@ -181,6 +181,26 @@ TEST_F(StoreFlagFile, BothTogglesAreSavedInFoldersNamedInAnyScript)
     }
 }
 
+TEST_F(StoreFlagFile, StoreValuesRewritesEveryKeyInOneWriteAndLeavesAReadOnlyFileAlone)
+{
+    namespace fs = std::filesystem;
+    WriteFile(settingsFile, "[h]\nWindowTop=5;\nA=1;\n");
+    EXPECT_TRUE(StoreValues({{u"WindowLeft", u"-12"}, {u"WindowTop", u"40"}, {u"WindowMaximized", u"1"}}));
+    EXPECT_EQ(ReadFile(settingsFile), "[h]\r\nWindowTop=40;\r\nA=1;\r\n\r\nWindowLeft=-12;\r\nWindowMaximized=1;");
+    EXPECT_EQ(FolderContents(), Folder{settingsFile});
+
+    const std::optional<std::string> before = ReadFile(settingsFile);
+    const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(settingsFile, writable, fs::perm_options::remove);
+    EXPECT_FALSE(StoreValues({{u"WindowLeft", u"7"}}));
+    EXPECT_EQ(ReadFile(settingsFile), before);
+    fs::permissions(settingsFile, fs::perms::owner_write, fs::perm_options::add);
+
+    fs::remove(settingsFile);
+    EXPECT_FALSE(StoreValues({{u"WindowLeft", u"7"}}));
+    EXPECT_EQ(FolderContents(), Folder{});
+}
+
 TEST_F(StoreFlagFile, KeyAtTheStartRewritesTheFileUnchanged)
 {
     WriteFile(settingsFile, "StartMinimized=0;\nA=1;\n");

@@ -8,6 +8,7 @@
 #include "tests/support/DibPixels.h"
 #include "tests/support/VaderurDll.h"
 #include "win32/GdiplusSession.h"
+#include "win32/DpiAwareness.h"
 #include "win32/Handles.h"
 #include "win32/WindowCapture.h"
 #include "window/TemperatureIcon.h"
@@ -68,6 +69,8 @@ bool CapturePluginWindow(WindowPicture& picture)
     ::SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Settle();
+    // In the monitor's pixels: the window is per-monitor aware, this program need not be.
+    const PerMonitorDpiScope physical;
     return CaptureWindow(main, picture);
 }
 
@@ -221,6 +224,33 @@ TEST(TrayIconPicture, ShowsTheTemperatureIconAtBothSizes)
         const std::wstring path = ArtifactPath(size == 16 ? "vaderur-tray-16.png" : "vaderur-tray-32.png");
         EXPECT_TRUE(SavePixelsAsPng(size, size, read.pixels.data(), path.c_str())) << "could not write the picture";
     }
+}
+
+// The README's pictures of the window at the display's scale: two cores, as at 100 % when the
+// prefix has 96 DPI and as at 150 % and 200 % when window_dpi_scales runs this at 144 and 192.
+TEST(WindowScreenshot, TwoCoresAtTheDisplayScale)
+{
+    GdiplusSession gdiplus;
+    ASSERT_TRUE(gdiplus.Started());
+    testwindow::WriteSettings(DefaultSettingsWith({"GraphWidth=420;", "GraphHeight=150;"}));
+    testsupport::VaderurDll dll;
+    ASSERT_TRUE(dll.Loaded());
+    PluginRecord* record = dll.GetPlugin()();
+    record->info->hostInstance = dll.Module();
+    uint32_t noise = 4242;
+    for (int step = 0; step < 200; ++step) {
+        SensorSnapshot s = Reading(step, noise);
+        s.coreCount = 2;
+        record->Update(&s);
+        testhost::Pump();
+    }
+    WindowPicture picture;
+    ASSERT_TRUE(CapturePluginWindow(picture));
+    const int percent = WindowDpi(testhost::PluginMainWindow()) * 100 / 96;
+    const std::wstring path = ArtifactPath(("vaderur-scale-" + std::to_string(percent) + ".png").c_str());
+    EXPECT_TRUE(SavePixelsAsPng(picture.width, picture.height, picture.pixels.data(), path.c_str()));
+    dll.Unload();
+    testwindow::RemoveSettings();
 }
 
 }  // namespace

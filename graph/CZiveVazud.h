@@ -52,6 +52,9 @@ public:
     // The height the pane was made with (the settings' GraphHeight in the main window): the
     // export's, whatever size a view gives the pane later.
     int32_t RecordHeight() const { return recordHeight; }
+    // The height an export saves, in 96-DPI units, when the window that makes the pane knows
+    // it better than the pane window's size at creation (which is in the screen's pixels).
+    void SetRecordHeight(int32_t height) { recordHeight = height; }
 
     // Bar or line mode, set by the menu commands on the window thread.
     void SetUseBars(bool bars);

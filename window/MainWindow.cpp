@@ -131,7 +131,7 @@ bool MainWindow::CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& o
     textformat::CopyText(u"C\u00B0", settings->TempUnit, 3);
     textformat::CopyText(u"%", settings->LoadUnit, 3);
 
-    panes.Build(window, instance, *view, paneSize, *settings);
+    panes.Build(window, instance, *view, paneSize, options.GraphHeight, *settings);
     panes.SetDpi(Dpi());
     if (options.HoverReadout)
         hoverTip = std::make_unique<HoverTip>(window, instance);

@@ -24,7 +24,8 @@ HWND CreatePaneWindow(HWND parent, HINSTANCE instance, uint32_t index, POINT ori
 
 }  // namespace
 
-void PaneWindows::Build(HWND parent, HINSTANCE instance, const View& view, SIZE paneSize, GraphSettings& settings)
+void PaneWindows::Build(HWND parent, HINSTANCE instance, const View& view, SIZE paneSize, int32_t recordHeight,
+                        GraphSettings& settings)
 {
     panes.reserve(count);
     list.reserve(count);
@@ -34,6 +35,7 @@ void PaneWindows::Build(HWND parent, HINSTANCE instance, const View& view, SIZE 
         FormatCoreTitle(settings.Title, i);
         panes.push_back(std::make_unique<CZiveVazudEx>(paneWindow, &settings));
         list.push_back(panes.back().get());
+        panes.back()->SetRecordHeight(recordHeight > 0 ? recordHeight : 0);
         if (view.CompactPanes())
             panes.back()->SetCompact(true);
     }

@@ -23,7 +23,9 @@ public:
     // One pane per core in a child window of parent, placed and shown as the view asks, each
     // titled "Core #N" in settings as it is made. May throw std::bad_alloc; what was built
     // before stays until Clear.
-    void Build(HWND parent, HINSTANCE instance, const View& view, SIZE paneSize, GraphSettings& settings);
+    // recordHeight is the height of an exported picture, in 96-DPI units (0: the window's).
+    void Build(HWND parent, HINSTANCE instance, const View& view, SIZE paneSize, int32_t recordHeight,
+               GraphSettings& settings);
     // Every pane draws at this resolution from its next paint on.
     void SetDpi(int32_t dpi);
     // Forgets every pane; the count stays.

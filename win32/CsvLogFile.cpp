@@ -2,6 +2,7 @@
 
 #include "core/ExportPaths.h"
 #include "win32/Clock.h"
+#include "win32/FinalPath.h"
 
 #include <utility>
 
@@ -15,28 +16,6 @@ KernelHandle OpenForAppend(const std::wstring& path, DWORD disposition)
     return KernelHandle(::CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ,
                                       nullptr, disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
                                       nullptr));
-}
-
-// The full name an open file or folder finally has, links resolved; empty when unknown.
-std::wstring FinalPath(HANDLE handle)
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
-                                                         FILE_NAME_NORMALIZED);
-        // Too small a buffer gives the length needed, or (Wine) 0 and ERROR_MORE_DATA.
-        if (length == 0 && ::GetLastError() == ERROR_MORE_DATA && path.size() <= longestPath) {
-            path.resize(path.size() * 2);
-            continue;
-        }
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(length + 1);
-    }
 }
 
 std::wstring FolderFinalPath(const std::wstring& folder)

@@ -1,6 +1,7 @@
 // The settings file's platform calls on Windows: every one the wide form, the UTF-8 paths of
 // settings/ turned into UTF-16 first, so that a folder outside the ANSI code page works.
 #include "settings/FileReplace.h"
+#include "win32/FinalPath.h"
 
 #include "win32/Handles.h"
 
@@ -74,21 +75,8 @@ std::string FinalPathOf(const char* name)
     if (!file)
         return name;
     // The "\\?\" form, which the wide calls take at any length.
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            GetFinalPathNameByHandleW(file.Get(), path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
-        // Too small a buffer gives the length needed, or (Wine) 0 and ERROR_MORE_DATA.
-        if (length == 0 && GetLastError() == ERROR_MORE_DATA && path.size() <= 32767) {
-            path.resize(path.size() * 2);
-            continue;
-        }
-        if (length == 0)
-            return name;
-        if (length < path.size())
-            return Utf8(path.data(), length);
-        path.resize(length + 1);
-    }
+    const std::wstring path = FinalPath(file.Get());
+    return path.empty() ? std::string(name) : Utf8(path.data(), path.size());
 }
 
 bool IsReadOnlyFile(const char* path)

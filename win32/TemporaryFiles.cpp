@@ -1,5 +1,7 @@
 #include "win32/TemporaryFiles.h"
 
+#include "win32/FinalPath.h"
+
 #include "win32/Handles.h"
 
 namespace {
@@ -13,23 +15,6 @@ FILETIME ProcessStart()
     return creation;
 }
 
-// The path a handle's file has, as the system resolved it; empty when it cannot be told.
-std::wstring FinalPath(HANDLE handle)
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const DWORD length = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
-                                                         FILE_NAME_NORMALIZED);
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(length + 1);
-    }
-    return std::wstring();
-}
 
 bool SameText(const std::wstring& a, const std::wstring& b)
 {

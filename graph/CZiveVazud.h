@@ -39,6 +39,10 @@ public:
     // One whole drawing pass, on screen and in the export alike: Layout, DrawFrame, DrawSeries.
     void Render(HDC dc, const RECT* rect = nullptr);
 
+    // Colours to paint with on screen in place of the pane's own, or null: set by the window
+    // around one paint, never kept.
+    void UseScreenColours(const PaneColours* colours) { screenColours = colours; }
+
     // Bar or line mode, set by the menu commands on the window thread.
     void SetUseBars(bool bars);
     bool UsesBars() const { return useBars; }
@@ -73,8 +77,11 @@ public:
 
 protected:
     // Renders into a memory bitmap and copies it to dc, holding the named mutex (when one is
-    // given) only while drawing into the bitmap.
+    // given) only while drawing into the bitmap; in the screen colours when they are set (an
+    // export, which takes the same mutex, never sees them).
     bool PaintBuffered(HDC dc, const wchar_t* mutexName);
+    // Exchanges the pane's colours with colours.
+    virtual void SwapColours(PaneColours& colours);
     // Replaces history with a new one of the screen's width; historyValid tells how that went.
     int32_t AllocInto(std::unique_ptr<SampleHistory>& slot);
     // The column just inside the left frame edge: background only.
@@ -127,6 +134,7 @@ protected:
     ValueLabel valueLabels[2] = {{&history, unitText}, {nullptr, nullptr}};
     bool compact = false;
     plot::ShownTexts shownTexts;
+    const PaneColours* screenColours = nullptr;
 
     PaneLock& lock = PanesLock();
 };

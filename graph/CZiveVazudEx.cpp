@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -124,6 +125,12 @@ void CZiveVazudEx::DrawSeries(HDC dc)
         DrawValueLabel(dc, tempHistory ? tempHistory->Latest() : 0, unitText, newestTemperatureRow);
     if (shownTexts.load && plot::ShowsLoadLabel(newestTemperatureRow, newestLoadRow, textHeight))
         DrawValueLabel(dc, history->Latest(), loadUnitText, newestLoadRow);
+}
+
+void CZiveVazudEx::SwapColours(PaneColours& colours)
+{
+    CZiveVazud::SwapColours(colours);
+    std::swap(graphColor, colours.temperature);
 }
 
 bool CZiveVazudEx::Paint(HDC dc, UINT code)

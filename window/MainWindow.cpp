@@ -75,6 +75,7 @@ ViewInputs MainWindow::Inputs() const
     inputs.reportedCores = reportedCores;
     inputs.hover = hoverTip.get();
     inputs.times = panes.Times();
+    inputs.contrast = contrast.Colours();
     return inputs;
 }
 
@@ -192,6 +193,8 @@ void MainWindow::ShowUpdate(const UpdateRecord& update)
     }
     if (trayReading)
         trayReading->Show(update);
+    if (focus.Focused() != CoreFocus::none && Ready())
+        focus.OnUpdate(*view, Inputs());
 }
 
 void MainWindow::ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane)

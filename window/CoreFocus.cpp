@@ -174,10 +174,11 @@ void CoreFocus::OnUpdate(const View& view, const ViewInputs& inputs)
         ShowCursorTip(view, inputs);
         return;
     }
-    if (::GetFocus() != inputs.window)
-        return;
+    // The clock first: asking for the focus is a trip to the window server under Wine.
     const uint64_t now = ::GetTickCount64();
     if (valueEventRaised && now - lastValueEventMs < valueEventSpacingMs)
+        return;
+    if (::GetFocus() != inputs.window)
         return;
     Raise(EVENT_OBJECT_VALUECHANGE, view, inputs);
     valueEventRaised = true;

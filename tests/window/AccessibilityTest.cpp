@@ -517,7 +517,8 @@ std::vector<uint32_t> PanePixels(HWND pane)
     std::vector<uint32_t> pixels;
     for (LONG y = area.top - window.top; y < area.bottom - window.top && y < picture.height; ++y)
         for (LONG x = area.left - window.left; x < area.right - window.left && x < picture.width; ++x)
-            pixels.push_back(picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + x]);
+            pixels.push_back(picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + x] &
+                             0xFFFFFFu);  // Wine 10 sets the top byte
     return pixels;
 }
 

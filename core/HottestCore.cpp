@@ -65,11 +65,19 @@ void FormatCoreTooltip(const CoreReading& reading, const char16_t* temperatureUn
     size_t used = Append(u"Core #", tooltip, 0, capacity);
     used = Append(Digits<char16_t>::Decimal(reading.core).Text(), tooltip, used, capacity);
     used = Append(u": ", tooltip, used, capacity);
-    used = Append(Digits<char16_t>::Decimal(reading.temperature).Text(), tooltip, used, capacity);
-    used = Append(u" ", tooltip, used, capacity);
-    used = Append(temperatureUnit, tooltip, used, capacity);
-    used = Append(u", load ", tooltip, used, capacity);
-    used = Append(Digits<char16_t>::Decimal(reading.load).Text(), tooltip, used, capacity);
-    used = Append(u" ", tooltip, used, capacity);
-    Append(loadUnit, tooltip, used, capacity);
+    FormatCoreValue(reading.temperature, reading.load, temperatureUnit, loadUnit, tooltip, used, capacity);
+}
+
+size_t FormatCoreValue(int32_t temperature, int32_t load, const char16_t* temperatureUnit, const char16_t* loadUnit,
+                       char16_t* text, size_t used, size_t capacity)
+{
+    using textformat::Append;
+    using textformat::Digits;
+    used = Append(Digits<char16_t>::Decimal(temperature).Text(), text, used, capacity);
+    used = Append(u" ", text, used, capacity);
+    used = Append(temperatureUnit, text, used, capacity);
+    used = Append(u", load ", text, used, capacity);
+    used = Append(Digits<char16_t>::Decimal(load).Text(), text, used, capacity);
+    used = Append(u" ", text, used, capacity);
+    return Append(loadUnit, text, used, capacity);
 }

@@ -27,6 +27,11 @@ CoreReading HottestCore(const UpdateRecord& update);
 constexpr size_t iconDigitsCapacity = 5;
 void FormatIconDigits(const CoreReading& reading, char16_t (&digits)[iconDigitsCapacity]);
 
+// "72 C°, load 35 %" with the panes' units: what the tray tooltip and the accessible value of a
+// core say of a reading. Appended at used; returns the new length. Cut to capacity.
+size_t FormatCoreValue(int32_t temperature, int32_t load, const char16_t* temperatureUnit, const char16_t* loadUnit,
+                       char16_t* text, size_t used, size_t capacity);
+
 // "Core #3: 72 C°, load 35 %" with the panes' units; "" while unknown. Cut to capacity.
 void FormatCoreTooltip(const CoreReading& reading, const char16_t* temperatureUnit, const char16_t* loadUnit,
                        char16_t* tooltip, size_t capacity);

@@ -66,13 +66,26 @@ std::wstring FormatAverage(const SeriesFigures& figures)
     return sign + std::to_wstring(whole) + L"." + static_cast<wchar_t>(L'0' + tenths);
 }
 
+std::wstring FormatClockTime(const LogClockTime& t)
+{
+    return Number(t.year) + L"-" + TwoDigits(t.month) + L"-" + TwoDigits(t.day) + L" " + TwoDigits(t.hour) + L":" +
+           TwoDigits(t.minute) + L":" + TwoDigits(t.second);
+}
+
+std::wstring HistoryLine(const SeriesFigures& temperature, const SeriesFigures& load,
+                         const std::wstring& temperatureUnit, const std::wstring& loadUnit)
+{
+    // The tooltip's two indented lines, joined.
+    return L"History (" + Number(temperature.count) + L" samples): " +
+           FiguresLine(L"temperature", temperature, temperatureUnit).substr(2) + L"; " +
+           FiguresLine(L"load", load, loadUnit).substr(2);
+}
+
 std::wstring ReadoutText(const ReadoutFacts& facts)
 {
     std::wstring text = facts.title + L"\r\n";
     if (facts.timeKnown) {
-        const LogClockTime& t = facts.time;
-        text += Number(t.year) + L"-" + TwoDigits(t.month) + L"-" + TwoDigits(t.day) + L" " + TwoDigits(t.hour) + L":" +
-                TwoDigits(t.minute) + L":" + TwoDigits(t.second) + L", " + FormatAge(facts.ageMs) + L"\r\n";
+        text += FormatClockTime(facts.time) + L", " + FormatAge(facts.ageMs) + L"\r\n";
     } else {
         text += L"time unknown\r\n";
     }

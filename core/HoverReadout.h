@@ -54,6 +54,14 @@ std::wstring FormatAge(int64_t ageMs);
 // The average in tenths, rounded half away from zero: "70.5", "-3.3"; "-" without samples.
 std::wstring FormatAverage(const SeriesFigures& figures);
 
+// "YYYY-MM-DD HH:MM:SS".
+std::wstring FormatClockTime(const LogClockTime& time);
+
+// The readout's whole-history figures on one line, what a screen reader reads of a core:
+// "History (120 samples): temperature min 40C°, max 80C°, avg 60.5C°; load min 5%, ...".
+std::wstring HistoryLine(const SeriesFigures& temperature, const SeriesFigures& load,
+                         const std::wstring& temperatureUnit, const std::wstring& loadUnit);
+
 // The tooltip's lines, separated by CR LF: title; "YYYY-MM-DD HH:MM:SS, <age>"; the sample's
 // values; then min, max and average of the shown samples and of the whole history.
 std::wstring ReadoutText(const ReadoutFacts& facts);

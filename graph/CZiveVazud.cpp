@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -318,6 +319,18 @@ bool CZiveVazud::Paint(HDC dc, UINT code)
     return code == WM_PAINT && PaintBuffered(dc, nullptr);
 }
 
+void CZiveVazud::SwapColours(PaneColours& colours)
+{
+    std::swap(bgColor, colours.background);
+    std::swap(frameColor, colours.frame);
+    std::swap(loadGraphColor, colours.load);
+    std::swap(gridColor, colours.grid);
+    std::swap(messageColor, colours.message);
+    std::swap(textColor, colours.text);
+    std::swap(titleColor, colours.title);
+    std::swap(xAxisColor, colours.xAxis);
+}
+
 bool CZiveVazud::PaintBuffered(HDC dc, const wchar_t* mutexName)
 {
     RECT client{};
@@ -330,8 +343,22 @@ bool CZiveVazud::PaintBuffered(HDC dc, const wchar_t* mutexName)
     MemoryDc memory(::CreateCompatibleDC(dc));
     Bitmap bitmap(memory ? ::CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
     Selection selected(memory.Get(), bitmap.Get());
-    if (memory)
-        Render(memory.Get());
+    if (memory) {
+        std::optional<PaneColours> own;
+        if (screenColours) {
+            own = *screenColours;
+            SwapColours(*own);
+        }
+        try {
+            Render(memory.Get());
+        } catch (...) {
+            if (own)
+                SwapColours(*own);
+            throw;
+        }
+        if (own)
+            SwapColours(*own);
+    }
     drawing.reset();
     if (!memory)
         return false;

@@ -56,6 +56,10 @@ public:
     // it better than the pane window's size at creation (which is in the screen's pixels).
     void SetRecordHeight(int32_t height) { recordHeight = height; }
 
+    // Colours to paint with on screen in place of the pane's own, or null: set by the window
+    // around one paint, never kept.
+    void UseScreenColours(const PaneColours* colours) { screenColours = colours; }
+
     // Bar or line mode, set by the menu commands on the window thread.
     void SetUseBars(bool bars);
     bool UsesBars() const { return useBars; }
@@ -90,8 +94,11 @@ public:
 
 protected:
     // Renders into a memory bitmap and copies it to dc, holding the named mutex (when one is
-    // given) only while drawing into the bitmap.
+    // given) only while drawing into the bitmap; in the screen colours when they are set (an
+    // export, which takes the same mutex, never sees them).
     bool PaintBuffered(HDC dc, const wchar_t* mutexName);
+    // Exchanges the pane's colours with colours.
+    virtual void SwapColours(PaneColours& colours);
     // Replaces history with a new one of the screen's width; historyValid tells how that went.
     int32_t AllocInto(std::unique_ptr<SampleHistory>& slot);
     // The column just inside the left frame edge: background only.
@@ -159,6 +166,7 @@ protected:
     plot::ShownTexts shownTexts;
     std::atomic<int32_t> dpi{96};
     plot::Scale lengths;
+    const PaneColours* screenColours = nullptr;
 
     PaneLock& lock = PanesLock();
 };

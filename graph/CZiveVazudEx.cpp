@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -111,6 +112,12 @@ void CZiveVazudEx::DrawSeries(HDC dc)
     }
     const int32_t newestLoadRow = loadRows.empty() ? 0 : loadRows[0];
     DrawNewestLabels(dc, temperatureRows.empty() ? 0 : temperatureRows[0], &newestLoadRow);
+}
+
+void CZiveVazudEx::SwapColours(PaneColours& colours)
+{
+    CZiveVazud::SwapColours(colours);
+    std::swap(graphColor, colours.temperature);
 }
 
 bool CZiveVazudEx::Paint(HDC dc, UINT code)

@@ -46,6 +46,9 @@ public:
     const wchar_t* LoadUnitText() const { return loadUnitText; }
     COLORREF TemperatureColour() const { return graphColor; }
 
+protected:
+    void SwapColours(PaneColours& colours) override;
+
 private:
     COLORREF graphColor = 0;
     wchar_t loadUnitText[3] = {};

@@ -48,6 +48,20 @@ inline constexpr ColourField paneColourFields[] = {
 // The record's field of a style colour.
 Colour GraphSettings::*RecordFieldOf(COLORREF PaneStyle::*style);
 
+// The colours a pane draws with on screen in place of its own (Windows' high-contrast mode);
+// what it saves keeps its own.
+struct PaneColours {
+    COLORREF background = 0;
+    COLORREF frame = 0;
+    COLORREF load = 0;
+    COLORREF temperature = 0;
+    COLORREF grid = 0;
+    COLORREF message = 0;
+    COLORREF text = 0;
+    COLORREF title = 0;
+    COLORREF xAxis = 0;
+};
+
 // The style of an accepted record (see AcceptedRecord); its title is read guarded.
 PaneStyle StyleOf(const GraphSettings& record);
 

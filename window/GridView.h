@@ -13,6 +13,9 @@ public:
     bool CompactPanes() const override { return true; }
     void SizeWindow(HWND window, SIZE pane) override;
     void LayOut(const ViewInputs& inputs) override;
+    // The cells are the cores, whether pane windows or the main window paint them.
+    RECT CoreArea(const ViewInputs& inputs, uint32_t index) const override { return CellRect(inputs.window, index); }
+    uint32_t CoresPerRow() const override { return columns; }
 
     uint32_t Columns() const { return columns; }
     uint32_t Rows() const { return rows; }

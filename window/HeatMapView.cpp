@@ -85,7 +85,10 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
     Selection selectedBitmap(memory.Get(), bitmap.Get());
     const HDC dc = memory.Get();
     Selection dcBrush(dc, ::GetStockObject(DC_BRUSH));
-    ::SetDCBrushColor(dc, settings ? settings->BGColor : 0);
+    // High contrast: cells in the window colour with their numbers in its text colour, the
+    // lines between them in the text colour.
+    const PaneColours* contrast = inputs.contrast;
+    ::SetDCBrushColor(dc, contrast ? contrast->frame : settings ? settings->BGColor : 0);
     ::PatBlt(dc, 0, 0, client.right, client.bottom, PATCOPY);
 
     const plot::Scale lengths{inputs.dpi};
@@ -95,7 +98,7 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
     const int textHeight = ::GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
     ::SetBkMode(dc, TRANSPARENT);
     // Black reads on every colour of the scale, as on the tray icon.
-    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetTextColor(dc, contrast ? contrast->text : RGB(0, 0, 0));
     ::SetTextAlign(dc, TA_CENTER | TA_TOP);
     const int32_t rangeMin = settings ? settings->RangeMin : 0;
     const int32_t rangeMax = settings ? settings->RangeMax : 100;
@@ -120,7 +123,8 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
         const int height = cell.bottom - cell.top - lengths(1);
         if (width <= 0 || height <= 0)
             continue;
-        const COLORREF colour = HeatColourOf(temperatures->Latest(), rangeMin, rangeMax);
+        const COLORREF colour =
+            contrast ? contrast->background : HeatColourOf(temperatures->Latest(), rangeMin, rangeMax);
         ::SetDCBrushColor(dc, colour);
         ::PatBlt(dc, cell.left, cell.top, width, height, PATCOPY);
 

@@ -24,6 +24,19 @@ TTTOOLINFOW TrackingTool(HWND window, wchar_t* text)
     return tool;
 }
 
+// The samples the pane shows; a hidden pane keeps its size in the cell: the samples it would show.
+int32_t ShownCount(const CZiveVazudEx& pane)
+{
+    if (::IsWindowVisible(pane.PaneWindow()))
+        return pane.VisibleCount();
+    RECT client{};
+    ::GetClientRect(pane.PaneWindow(), &client);
+    const SampleHistory* temperatures = pane.TempHistory();
+    const int32_t held = temperatures ? temperatures->Count() : 0;
+    const plot::Scale lengths{pane.Dpi()};
+    return plot::VisibleCount(plot::PlotBox(ToBox(client), lengths), pane.UsesBars(), held, lengths);
+}
+
 }  // namespace
 
 std::wstring PaneReadout(const CZiveVazudEx& pane, const UpdateTimes* times, int32_t k, int32_t shownCount,
@@ -81,20 +94,42 @@ void HoverTip::OnMouseMove(const CZiveVazudEx& pane, const UpdateTimes* times, P
         Hide();
         return;
     }
-    std::wstring readout = PaneReadout(pane, times, k, pane.VisibleCount(), ClockNowUnixMilliseconds());
+    POINT screen = point;
+    ::ClientToScreen(pane.PaneWindow(), &screen);
+    ShowText(PaneReadout(pane, times, k, pane.VisibleCount(), ClockNowUnixMilliseconds()),
+             {screen.x + tipOffset, screen.y + tipOffset});
+}
+
+void HoverTip::ShowText(std::wstring readout, POINT screen)
+{
     if (readout != text || !shown) {
         text = std::move(readout);
         TTTOOLINFOW tool = TrackingTool(window, text.data());
         ::SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    POINT screen = point;
-    ::ClientToScreen(pane.PaneWindow(), &screen);
-    ::SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x + tipOffset, screen.y + tipOffset));
+    ::SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x, screen.y));
     if (!shown) {
         TTTOOLINFOW tool = TrackingTool(window, nullptr);
         ::SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
         shown = true;
     }
+}
+
+void HoverTip::ShowSample(const CZiveVazudEx& pane, const UpdateTimes* times, int32_t k, POINT fallback)
+{
+    if (!tip)
+        return;
+    const HWND paneWindow = pane.PaneWindow();
+    const RECT& plot = pane.PlotRect();
+    POINT screen = fallback;
+    if (::IsWindowVisible(paneWindow) && k < pane.VisibleCount()) {
+        const plot::Box box = ToBox(plot);
+        const int32_t x = pane.UsesBars() ? plot::BarBox(box, k, plot.top).left : plot::LineColumn(box, k);
+        screen = {x, (plot.top + plot.bottom) / 2};
+        ::ClientToScreen(paneWindow, &screen);
+    }
+    ShowText(PaneReadout(pane, times, k, ShownCount(pane), ClockNowUnixMilliseconds()),
+             {screen.x + tipOffset, screen.y + tipOffset});
 }
 
 void HoverTip::OnMouseLeave(HWND paneWindow)
@@ -117,17 +152,11 @@ void HoverTip::Hide()
 
 const wchar_t* HoverTip::CellText(const CZiveVazudEx& pane, const UpdateTimes* times)
 {
-    // A hidden pane keeps its size in the cell: these are the samples it would show.
-    RECT client{};
-    ::GetClientRect(pane.PaneWindow(), &client);
     const SampleHistory* temperatures = pane.TempHistory();
     if (!temperatures || temperatures->Count() == 0) {
         cellText = pane.TitleText();  // an empty cell: only the core's name
         return cellText.c_str();
     }
-    const plot::Scale lengths{pane.Dpi()};
-    const int32_t shownCount =
-        plot::VisibleCount(plot::PlotBox(ToBox(client), lengths), pane.UsesBars(), temperatures->Count(), lengths);
-    cellText = PaneReadout(pane, times, 0, shownCount, ClockNowUnixMilliseconds());
+    cellText = PaneReadout(pane, times, 0, ShownCount(pane), ClockNowUnixMilliseconds());
     return cellText.c_str();
 }

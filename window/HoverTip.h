@@ -32,6 +32,12 @@ public:
     void OnMouseMove(const CZiveVazudEx& pane, const UpdateTimes* times, POINT point);
     // The mouse left the pane's window.
     void OnMouseLeave(HWND paneWindow);
+    // The keyboard's time cursor on the sample k steps back from the newest of pane: the same
+    // readout as the mouse's, at the sample's column when the pane shows it, else at fallback
+    // (screen coordinates).
+    void ShowSample(const CZiveVazudEx& pane, const UpdateTimes* times, int32_t k, POINT fallback);
+    // The time cursor left.
+    void HideSample() { Hide(); }
     // The text of a heat map cell's tip: the pane's newest sample. Lives until the next call.
     const wchar_t* CellText(const CZiveVazudEx& pane, const UpdateTimes* times);
 
@@ -39,6 +45,7 @@ public:
 
 private:
     void Hide();
+    void ShowText(std::wstring readout, POINT screen);
 
     HWND window;
     HWND tip = nullptr;

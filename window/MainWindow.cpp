@@ -77,6 +77,7 @@ ViewInputs MainWindow::Inputs() const
     inputs.hover = hoverTip.get();
     inputs.times = panes.Times();
     inputs.dpi = Dpi();
+    inputs.contrast = contrast.Colours();
     return inputs;
 }
 
@@ -201,6 +202,8 @@ void MainWindow::ShowUpdate(const UpdateRecord& update)
     }
     if (trayReading)
         trayReading->Show(update);
+    if (focus.Focused() != CoreFocus::none && Ready())
+        focus.OnUpdate(*view, Inputs());
 }
 
 void MainWindow::ReplacePane(uint32_t index, std::unique_ptr<CZiveVazudEx> pane)

@@ -7,6 +7,9 @@
 #include "core/SampleSink.h"
 #include "export/ExportWorkers.h"
 #include "settings/GraphSettings.h"
+#include "window/ComApartment.h"
+#include "window/ContrastPalette.h"
+#include "window/CoreFocus.h"
 #include "window/PaneWindows.h"
 #include "window/ScreenMetrics.h"
 #include "window/WindowClass.h"
@@ -66,6 +69,15 @@ public:
     // The hover readout (HoverReadout on, the default), or null.
     HoverTip* Hover() const { return hoverTip.get(); }
     const View& CurrentView() const { return *view; }
+    // The view and the panes exist: what the keyboard and a screen reader need.
+    bool Ready() const { return view && panes.Built(); }
+    // What the view reads of the window, as it is now.
+    ViewInputs Inputs() const;
+    // The keyboard's focused core and time cursor.
+    CoreFocus& Focus() { return focus; }
+    const CoreFocus& Focus() const { return focus; }
+    // WM_GETOBJECT of the main window (core = wholeWindowObject) or of a pane window.
+    bool AnswerObject(int32_t core, WPARAM wParam, LPARAM lParam, LRESULT& result);
     const wchar_t* Title() const { return windowClass.Title(); }
     // The resolution the window is shown at: read when it is built, then as WM_DPICHANGED says.
     int32_t Dpi() const { return screen.verticalDpi; }
@@ -87,7 +99,6 @@ private:
     bool CreateWindowAndPanes(HINSTANCE instance, const WindowOptions& options);
     void SetUpTrayIcon(HINSTANCE instance, bool temperature);
     void Publish();
-    ViewInputs Inputs() const;
 
     LRESULT OnSize(WPARAM sizeType, LPARAM lParam);
     void OnTaskbarCreated();
@@ -119,6 +130,9 @@ private:
     std::unique_ptr<TrayIcon> tray;
     std::unique_ptr<TrayTemperature> trayReading;  // only with TrayTemperature=1
     std::unique_ptr<HoverTip> hoverTip;            // only with the hover readout on
+    CoreFocus focus;
+    ContrastPalette contrast;
+    ComApartment com;  // left after the window is destroyed
     // Declared last: destroyed first, so no worker outlives the panes it saves.
     ExportWorkers exports;
 };

@@ -4,7 +4,9 @@
 
 #include "core/WindowLayout.h"
 #include "win32/DpiAwareness.h"
+#include "graph/CZiveVazudEx.h"
 #include "win32/Handles.h"
+#include "window/CoreAccessible.h"
 #include "window/HoverTip.h"
 #include "window/MainWindow.h"
 #include "window/TrayIcon.h"
@@ -21,6 +23,18 @@ void SetMinimumTrackSize(HWND window, int dpi, MINMAXINFO* limits)
     limits->ptMinTrackSize.x = rect.right - rect.left;
     limits->ptMinTrackSize.y = rect.bottom - rect.top;
 }
+
+// The high-contrast colours for one paint of a pane, taken back even when it throws.
+class ScreenColours {
+public:
+    ScreenColours(CZiveVazudEx& pane, const PaneColours* colours) : pane(pane) { pane.UseScreenColours(colours); }
+    ~ScreenColours() { pane.UseScreenColours(nullptr); }
+    ScreenColours(const ScreenColours&) = delete;
+    ScreenColours& operator=(const ScreenColours&) = delete;
+
+private:
+    CZiveVazudEx& pane;
+};
 
 }  // namespace
 
@@ -68,6 +82,9 @@ void MainWindow::OnTaskbarCreated()
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0;
+        CoreFocus::Wants(message) && Ready() && focus.OnMessage(*view, Inputs(), message, wParam, result))
+        return result;
     switch (message) {
     case WM_DESTROY:
         OnDestroy();
@@ -84,8 +101,16 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // The panes (or the heat map's cells) cover the client area and draw all of it.
         return 1;
     case WM_PAINT:
-        if (view && view->Paint(Inputs()))
+        if (view && focus.PaintWindow(*view, Inputs()))
             return 0;
+        break;
+    case WM_GETOBJECT:
+        if (LRESULT object = 0; AnswerObject(wholeWindowObject, wParam, lParam, object))
+            return object;
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        contrast.OnSystemChange(window);
         break;
     case trayCallbackMessage:
         OnTrayNotification(lParam);
@@ -108,12 +133,20 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
+bool MainWindow::AnswerObject(int32_t core, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return AnswerGetObject(window, core, wParam, lParam, com, result);
+}
+
 void MainWindow::PaintPane(HWND paneWindow)
 {
     PaintDc paint(paneWindow);
     // A snapshot with fewer cores than panes leaves the panes beyond it unpainted.
-    if (CZiveVazudEx* pane = panes.Of(paneWindow, reportedCores))
+    if (CZiveVazudEx* pane = panes.Of(paneWindow, reportedCores)) {
+        ScreenColours colours(*pane, contrast.Colours());
         pane->Paint(paint.Get(), WM_PAINT);
+        focus.DrawOverPane(Inputs(), paneWindow, paint.Get());
+    }
 }
 
 void MainWindow::OnPaneMouse(HWND paneWindow, UINT message, LPARAM lParam)
@@ -171,6 +204,15 @@ LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             if (MainWindow* owner = MainWindow::Of(::GetParent(window)); owner && owner->Hover())
                 return HTCLIENT;
             break;
+        case WM_GETOBJECT: {
+            // The pane's own object where every core is a window of its own.
+            const LONG_PTR number = ::GetWindowLongPtrW(window, GWLP_USERDATA);
+            MainWindow* owner = MainWindow::Of(::GetParent(window));
+            if (LRESULT object = 0;
+                owner && number > 0 && owner->AnswerObject(static_cast<int32_t>(number - 1), wParam, lParam, object))
+                return object;
+            break;
+        }
         case WM_MOUSEMOVE:
         case WM_MOUSELEAVE:
             if (MainWindow* owner = MainWindow::Of(::GetParent(window))) {

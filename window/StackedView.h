@@ -11,6 +11,7 @@ public:
     POINT PaneOrigin(uint32_t index, SIZE pane) const override;
     void SizeWindow(HWND window, SIZE pane) override;
     void LayOut(const ViewInputs& inputs) override;
+    bool CoresAreWindows() const override { return true; }
 
 private:
     uint32_t paneCount;

@@ -1,6 +1,7 @@
 #include "window/View.h"
 
 #include "core/GridLayout.h"
+#include "graph/CZiveVazudEx.h"
 #include "window/GridView.h"
 #include "window/HeatMapView.h"
 #include "window/StackedView.h"
@@ -16,4 +17,16 @@ std::unique_ptr<View> MakeView(const WindowOptions& options, uint32_t paneCount)
     if (WantsGrid(options.Columns))
         return std::make_unique<GridView>(GridColumns(options.Columns, paneCount), paneCount);
     return std::make_unique<StackedView>(paneCount);
+}
+
+RECT View::CoreArea(const ViewInputs& inputs, uint32_t index) const
+{
+    RECT area{};
+    const PaneList& panes = *inputs.panes;
+    if (index >= panes.size() || !panes[index])
+        return area;
+    const HWND paneWindow = panes[index]->PaneWindow();
+    ::GetClientRect(paneWindow, &area);
+    ::MapWindowPoints(paneWindow, inputs.window, reinterpret_cast<POINT*>(&area), 2);
+    return area;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "export/SnapshotExport.h"
+#include "graph/PaneStyle.h"
 #include "settings/GraphSettings.h"
 
 #include <windows.h>
@@ -25,6 +26,8 @@ struct ViewInputs {
     const UpdateTimes* times = nullptr;
     // The resolution the window is shown at: the view's own lengths scale with it.
     int32_t dpi = 96;
+    // The colours of Windows' high-contrast mode in place of the settings', or null.
+    const PaneColours* contrast = nullptr;
 };
 
 class View {
@@ -46,6 +49,15 @@ public:
     virtual bool Paint(const ViewInputs&) { return false; }
     // WM_NOTIFY; false when the notification is not the view's.
     virtual bool OnNotify(const ViewInputs&, NMHDR*) { return false; }
+
+    // What the keyboard and a screen reader see of the cores. Each core a window of its own
+    // (its pane window answers for it), or an element of the main window's client area.
+    virtual bool CoresAreWindows() const { return false; }
+    // Where core index is drawn, in the main window's client coordinates; by default its pane
+    // window's rectangle.
+    virtual RECT CoreArea(const ViewInputs& inputs, uint32_t index) const;
+    // The cores in one row of the reading order: Up and Down move by this many.
+    virtual uint32_t CoresPerRow() const { return 1; }
 };
 
 // The view that "Columns" and "HeatMap" ask for; the one place that tells them apart.

@@ -110,4 +110,13 @@ TEST(HoverText, WholeReadout)
     EXPECT_NE(text.find(L"Shown (0 samples)\r\n  temperature -\r\n  load -\r\n"), std::wstring::npos);
 }
 
+// What a screen reader reads as a core's description: the history lines joined.
+TEST(HoverText, HistoryOnOneLine)
+{
+    EXPECT_EQ(HistoryLine(FiguresOf({55, 91, 60, 80, 71}), FiguresOf({0, 100, 3, 98, 35}), L"C\u00B0", L"%"),
+              L"History (5 samples): temperature min 55C\u00B0, max 91C\u00B0, avg 71.4C\u00B0; "
+              L"load min 0%, max 100%, avg 47.2%");
+    EXPECT_EQ(HistoryLine(SeriesFigures{}, SeriesFigures{}, L"C\u00B0", L"%"),
+              L"History (0 samples): temperature -; load -");
+}
 }  // namespace

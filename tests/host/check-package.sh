@@ -23,7 +23,7 @@ for f in Vaderur.dll zentrix-host.exe README.md replay-4-cores.csv; do
 done
 
 # Windows system DLLs (and the API sets of the universal C runtime) only.
-system_dll='^(kernel32|user32|gdi32|gdiplus|shell32|comctl32|advapi32|ole32|oleaut32|msvcrt|ntdll|ucrtbase|comdlg32|shlwapi|version|ws2_32|api-ms-win-[a-z0-9-]+)\.dll$'
+system_dll='^(kernel32|user32|gdi32|gdiplus|shell32|comctl32|advapi32|ole32|oleaut32|oleacc|msvcrt|ntdll|ucrtbase|comdlg32|shlwapi|version|ws2_32|api-ms-win-[a-z0-9-]+)\.dll$'
 for f in Vaderur.dll zentrix-host.exe; do
   [ -f "$root/$f" ] || continue
   while read -r dll; do

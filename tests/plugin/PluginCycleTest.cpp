@@ -12,20 +12,19 @@
 // the measured ones may grow by one group; a leak of ours grows every cycle. Without such a
 // heap the bytes must come back exactly.
 #include "tests/plugin/HostHarness.h"
-#include "tests/support/GdiObjects.h"
+#include "tests/support/ProcessCounts.h"
 
 #include <gtest/gtest.h>
 
-#include <winternl.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
 using testsupport::GdiObjectCount;
-using testsupport::NtdllFunction;
+using testsupport::KernelHandleCount;
+
 using GetPluginProc = PluginRecord* (*)();
 using ReleasePluginProc = void (*)();
 
@@ -37,48 +36,6 @@ constexpr int measuredCycles = 6;
 // With grouped small blocks: how many measured cycles may grow the heaps, by one group at most.
 constexpr int cyclesAllowedToGrow = 1;
 constexpr size_t largestHeapGroup = 8192;
-
-// One entry of the system's handle list (SystemExtendedHandleInformation).
-struct SystemHandleEntry {
-    void* object;
-    ULONG_PTR processId;
-    ULONG_PTR handle;
-    ULONG access;
-    USHORT creatorBackTraceIndex;
-    USHORT typeIndex;
-    ULONG attributes;
-    ULONG reserved;
-};
-struct SystemHandleList {
-    ULONG_PTR count;
-    ULONG_PTR reserved;
-    SystemHandleEntry entries[1];
-};
-constexpr auto systemExtendedHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(64);
-
-// GetProcessHandleCount reads 0 under Wine 8; the system's handle list has them there.
-DWORD KernelHandleCount()
-{
-    DWORD count = 0;
-    if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count > 0)
-        return count;
-    using QueryProc = NTSTATUS(WINAPI*)(SYSTEM_INFORMATION_CLASS, void*, ULONG, ULONG*);
-    const auto query = NtdllFunction<QueryProc>("NtQuerySystemInformation");
-    if (!query)
-        return 0;
-    std::vector<unsigned char> buffer(1 << 20);
-    ULONG needed = 0;
-    while (query(systemExtendedHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) != 0) {
-        if (buffer.size() >= (1u << 28))
-            return 0;
-        buffer.resize(buffer.size() * 2);
-    }
-    const auto* list = reinterpret_cast<const SystemHandleList*>(buffer.data());
-    for (ULONG_PTR i = 0; i < list->count; ++i)
-        if (list->entries[i].processId == ::GetCurrentProcessId())
-            ++count;
-    return count;
-}
 
 // The bytes in use in every heap of the process.
 size_t HeapBytesInUse()

@@ -2,7 +2,7 @@
 // host's DPI mode, the panes measured and their titles read back from the screen at the
 // window's DPI, a WM_DPICHANGED round trip, and "RememberPlacement=1" across reloads. Runs at
 // whatever DPI the Wine prefix has (see README: the same tests under Wine 10 at 144 and 192).
-#include "tests/support/GdiObjects.h"
+#include "tests/support/ProcessCounts.h"
 #include "tests/support/LinkedPlugin.h"
 #include "tests/window/WindowHarness.h"
 

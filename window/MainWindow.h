@@ -1,6 +1,7 @@
 // The plug-in's main window: its handle, its panes, the view that lays them out, the style
-// record read from "Vaderur.ini", the tray icon and its temperature reading, the hover readout
-// and the export workers. Owned by the plug-in object and built on its first Update;
+// record read from "Vaderur.ini", the tray icon and its temperature reading, the hover readout,
+// the keyboard focus, the high-contrast palette, the remembered placement and the export
+// workers; each is an object of its own that the window's messages are forwarded to. Owned by the plug-in object and built on its first Update;
 // everything here runs on the host's thread, except the export workers it starts and waits for.
 #pragma once
 

@@ -17,6 +17,8 @@ public:
     bool Paint(const ViewInputs& inputs) override;
     // TTN_GETDISPINFOW of a cell's tip with the hover readout on: the cell's readout.
     bool OnNotify(const ViewInputs& inputs, NMHDR* header) override;
+    // The cells' tips follow the mouse themselves.
+    bool OnMouse(const ViewInputs&, UINT, LPARAM) override { return false; }
 
     // The tooltip window with one tool per cell, or null.
     HWND CellTips() const { return cellTips; }

@@ -30,7 +30,10 @@ public:
     // The mouse at point (pane client coordinates) over the pane's window: the tip shows the
     // sample under it, or goes when no sample of the plot is there.
     void OnMouseMove(const CZiveVazudEx& pane, const UpdateTimes* times, POINT point);
-    // The mouse left the pane's window.
+    // The same for a pane drawn in a window that holds it (the grid view's main window): the
+    // tip goes when the mouse leaves mouseWindow, whose leave then comes to OnMouseLeave.
+    void OnMouseMove(const CZiveVazudEx& pane, const UpdateTimes* times, POINT point, HWND mouseWindow);
+    // The mouse left the pane's window (or the window that holds it).
     void OnMouseLeave(HWND paneWindow);
     // The text of a heat map cell's tip: the pane's newest sample. Lives until the next call.
     const wchar_t* CellText(const CZiveVazudEx& pane, const UpdateTimes* times);

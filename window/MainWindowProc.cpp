@@ -74,6 +74,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (OnCommand(LOWORD(wParam)))
             return 0;
         break;
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
+        if (view && view->OnMouse(Inputs(), message, lParam))
+            return 0;
+        break;
     case WM_NOTIFY:
         if (view && view->OnNotify(Inputs(), reinterpret_cast<NMHDR*>(lParam)))
             return 0;

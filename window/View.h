@@ -44,6 +44,9 @@ public:
     virtual bool Paint(const ViewInputs&) { return false; }
     // WM_NOTIFY; false when the notification is not the view's.
     virtual bool OnNotify(const ViewInputs&, NMHDR*) { return false; }
+    // WM_MOUSEMOVE and WM_MOUSELEAVE of the main window; false when the view leaves them to
+    // the window's default handling.
+    virtual bool OnMouse(const ViewInputs&, UINT /*message*/, LPARAM) { return false; }
 };
 
 // The view that "Columns" and "HeatMap" ask for; the one place that tells them apart.

@@ -60,7 +60,7 @@ struct FindHandleTraits {
     static void Free(HANDLE h) { ::FindClose(h); }
 };
 
-// Pens, brushes, fonts and bitmaps: DeleteObject.
+// Pens, brushes, fonts, bitmaps and regions: DeleteObject.
 template <typename T>
 class GdiObject : public UniqueHandle<HGDIOBJ, GdiObjectTraits> {
 public:
@@ -72,6 +72,7 @@ using Pen = GdiObject<HPEN>;
 using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
+using Region = GdiObject<HRGN>;
 
 // A DC from CreateCompatibleDC: DeleteDC.
 using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;

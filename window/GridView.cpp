@@ -131,16 +131,13 @@ bool GridView::Paint(const ViewInputs& inputs)
     RECT area{};  // the bounds of the update region
     if (::GetClipBox(paint.Get(), &area) == ERROR || ::IsRectEmpty(&area))
         return true;
-    MemoryDc memory(::CreateCompatibleDC(paint.Get()));
-    Bitmap bitmap(memory ? ::CreateCompatibleBitmap(paint.Get(), area.right - area.left, area.bottom - area.top)
-                         : nullptr);
-    if (!memory || !bitmap)
-        return true;
-    Selection selected(memory.Get(), bitmap.Get());
-
-    // Only what the panes' own paint would cover reaches the screen.
     RECT client{};
     ::GetClientRect(window, &client);
+    const HDC dc = buffer.For(paint.Get(), {client.right, client.bottom});
+    if (!dc)
+        return true;
+
+    // Only what the panes' own paint would cover reaches the screen.
     const Cell first = GridCellAt(0, static_cast<uint32_t>(client.right), static_cast<uint32_t>(client.bottom),
                                   columns, rows);
     ::IntersectClipRect(paint.Get(), 0, 0, first.width * static_cast<int>(columns),
@@ -152,12 +149,12 @@ bool GridView::Paint(const ViewInputs& inputs)
         // As in the panes' own paint: a pane beyond the snapshot's cores draws nothing.
         CZiveVazudEx* pane = i < panes.size() && i < inputs.reportedCores ? panes[i] : nullptr;
         if (pane)
-            RenderPaneAt(*pane, memory.Get(), {cell.left - area.left, cell.top - area.top});
+            RenderPaneAt(*pane, dc, {cell.left, cell.top});
         else
             ::ExcludeClipRect(paint.Get(), cell.left, cell.top, cell.right, cell.bottom);
     }
-    ::BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, memory.Get(), 0, 0,
-             SRCCOPY);
+    ::BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left,
+             area.top, SRCCOPY);
     return true;
 }
 

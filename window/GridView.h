@@ -5,6 +5,7 @@
 // map lays its cells out the same way.
 #pragma once
 
+#include "window/PaintBuffer.h"
 #include "window/View.h"
 
 class GridView : public View {
@@ -28,6 +29,9 @@ public:
     RECT CellRect(HWND window, uint32_t index) const;
     // The index of the cell under point (client coordinates), or -1 outside every cell.
     int64_t CellAt(HWND window, POINT point) const;
+
+protected:
+    PaintBuffer buffer;
 
 private:
     uint32_t paneCount;

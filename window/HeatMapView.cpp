@@ -70,23 +70,67 @@ bool HeatMapView::OnNotify(const ViewInputs& inputs, NMHDR* header)
     return true;
 }
 
+HeatMapView::CellFace HeatMapView::FaceOf(const ViewInputs& inputs, uint32_t index)
+{
+    CellFace face;
+    const PaneList& paneList = *inputs.panes;
+    // A snapshot with fewer cores than panes leaves the cells beyond it empty.
+    const CZiveVazudEx* pane = index < paneList.size() && index < inputs.reportedCores ? paneList[index] : nullptr;
+    const SampleHistory* temperatures = pane ? pane->TempHistory() : nullptr;
+    const SampleHistory* loads = pane ? pane->History() : nullptr;
+    if (!temperatures || !loads || temperatures->Count() == 0)
+        return face;
+    const GraphSettings* settings = inputs.settings;
+    face.filled = true;
+    face.temperature = temperatures->Latest();
+    face.load = loads->Latest();
+    face.colour = HeatColourOf(face.temperature, settings ? settings->RangeMin : 0, settings ? settings->RangeMax : 100);
+    return face;
+}
+
+void HeatMapView::Invalidate(const ViewInputs& inputs)
+{
+    const size_t cells = inputs.panes->size();
+    if (painted.size() != cells)
+        painted.assign(cells, std::nullopt);
+    // One region for all changed cells: one request to the window server, not one per cell.
+    Region changed(::CreateRectRgn(0, 0, 0, 0));
+    bool any = false;
+    for (uint32_t i = 0; i < cells; ++i) {
+        if (painted[i] && *painted[i] == FaceOf(inputs, i))
+            continue;
+        const RECT cell = CellRect(inputs.window, i);
+        Region one(::CreateRectRgnIndirect(&cell));
+        if (!changed || !one) {
+            ::InvalidateRect(inputs.window, nullptr, FALSE);
+            return;
+        }
+        ::CombineRgn(changed.Get(), changed.Get(), one.Get(), RGN_OR);
+        any = true;
+    }
+    if (any)
+        ::InvalidateRgn(inputs.window, changed.Get(), FALSE);
+}
+
 bool HeatMapView::Paint(const ViewInputs& inputs)
 {
     const HWND window = inputs.window;
     const GraphSettings* settings = inputs.settings;
     const PaneList& paneList = *inputs.panes;
+    if (painted.size() != paneList.size())
+        painted.assign(paneList.size(), std::nullopt);
     PaintDc paint(window);
+    RECT area{};  // the bounds of the update region
+    if (::GetClipBox(paint.Get(), &area) == ERROR || ::IsRectEmpty(&area))
+        return true;
     RECT client{};
     ::GetClientRect(window, &client);
-    MemoryDc memory(::CreateCompatibleDC(paint.Get()));
-    Bitmap bitmap(memory ? ::CreateCompatibleBitmap(paint.Get(), client.right, client.bottom) : nullptr);
-    if (!memory || !bitmap)
+    const HDC dc = buffer.For(paint.Get(), {client.right, client.bottom});
+    if (!dc)
         return true;
-    Selection selectedBitmap(memory.Get(), bitmap.Get());
-    const HDC dc = memory.Get();
     Selection dcBrush(dc, ::GetStockObject(DC_BRUSH));
     ::SetDCBrushColor(dc, settings ? settings->BGColor : 0);
-    ::PatBlt(dc, 0, 0, client.right, client.bottom, PATCOPY);
+    ::PatBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, PATCOPY);
 
     Font font = CreateLabelFont();
     Selection selectedFont(dc, font.Get());
@@ -96,8 +140,6 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
     // Black reads on every colour of the scale, as on the tray icon.
     ::SetTextColor(dc, RGB(0, 0, 0));
     ::SetTextAlign(dc, TA_CENTER | TA_TOP);
-    const int32_t rangeMin = settings ? settings->RangeMin : 0;
-    const int32_t rangeMax = settings ? settings->RangeMax : 100;
     wchar_t temperatureUnit[3] = {};
     wchar_t loadUnit[3] = {};
     if (settings) {
@@ -105,29 +147,27 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
         textformat::CopyText(settings->LoadUnit, loadUnit, 3);
     }
 
-    // A snapshot with fewer cores than panes leaves the cells beyond it empty.
-    const uint32_t cores = inputs.reportedCores;
-    for (uint32_t i = 0; i < paneList.size() && i < cores; ++i) {
-        const CZiveVazudEx* pane = paneList[i];
-        const SampleHistory* temperatures = pane ? pane->TempHistory() : nullptr;
-        const SampleHistory* loads = pane ? pane->History() : nullptr;
-        if (!temperatures || !loads || temperatures->Count() == 0)
-            continue;
+    for (uint32_t i = 0; i < paneList.size(); ++i) {
         const RECT cell = CellRect(window, i);
+        if (!::RectVisible(paint.Get(), &cell))
+            continue;
+        const CellFace face = FaceOf(inputs, i);
+        painted[i] = face;
+        if (!face.filled)
+            continue;
         // One pixel of the background between neighbouring cells.
         const int width = cell.right - cell.left - 1;
         const int height = cell.bottom - cell.top - 1;
         if (width <= 0 || height <= 0)
             continue;
-        const COLORREF colour = HeatColourOf(temperatures->Latest(), rangeMin, rangeMax);
-        ::SetDCBrushColor(dc, colour);
+        ::SetDCBrushColor(dc, face.colour);
         ::PatBlt(dc, cell.left, cell.top, width, height, PATCOPY);
 
         // The temperature when there is room for it, then the load beneath it.
         wchar_t temperatureText[labelCapacity];
         wchar_t loadText[labelCapacity];
-        textformat::FormatValueText(temperatures->Latest(), temperatureUnit, temperatureText, labelCapacity);
-        textformat::FormatValueText(loads->Latest(), loadUnit, loadText, labelCapacity);
+        textformat::FormatValueText(face.temperature, temperatureUnit, temperatureText, labelCapacity);
+        textformat::FormatValueText(face.load, loadUnit, loadText, labelCapacity);
         SIZE temperatureSize{};
         SIZE loadSize{};
         ::GetTextExtentPoint32W(dc, temperatureText, static_cast<int>(std::wcslen(temperatureText)), &temperatureSize);
@@ -143,6 +183,7 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
         if (showLoad)
             ::TextOutW(dc, middle, top + textHeight, loadText, static_cast<int>(std::wcslen(loadText)));
     }
-    ::BitBlt(paint.Get(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ::BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left,
+             area.top, SRCCOPY);
     return true;
 }

@@ -47,6 +47,8 @@ public:
     // WM_MOUSEMOVE and WM_MOUSELEAVE of the main window; false when the view leaves them to
     // the window's default handling.
     virtual bool OnMouse(const ViewInputs&, UINT /*message*/, LPARAM) { return false; }
+    // After an update: marks what it changed to be painted again (the whole client area).
+    virtual void Invalidate(const ViewInputs& inputs) { ::InvalidateRect(inputs.window, nullptr, TRUE); }
 };
 
 // The view that "Columns" and "HeatMap" ask for; the one place that tells them apart.

@@ -8,10 +8,12 @@
 
 #include "graph/CZiveVazudEx.h"
 #include "graph/PaneDrawing.h"
+#include "win32/Handles.h"
 #include "resources/resource.h"
 #include "settings/SettingsReader.h"
 #include "win32/WindowCapture.h"
 #include "window/GridView.h"
+#include "window/HeatMapView.h"
 #include "window/HoverTip.h"
 #include "window/MainWindow.h"
 #include "window/WindowViews.h"
@@ -279,6 +281,65 @@ TEST_F(GridPaint, TheMouseOverACellReadsAsOverItsPanesWindow)
     EXPECT_TRUE(Tip().visible);
     ::SendMessageW(mainWindow, WM_MOUSEMOVE, 0, MAKELPARAM(last.right + plot::LineColumn(ToBox(plot), 3), y));
     EXPECT_FALSE(Tip().visible);
+}
+
+}  // namespace
+
+namespace {
+
+// The part of the main window an update left to be painted again.
+RECT PendingBounds()
+{
+    Region pending(::CreateRectRgn(0, 0, 0, 0));
+    RECT box{};
+    if (::GetUpdateRgn(mainWindow, pending.Get(), FALSE) != NULLREGION)
+        ::GetRgnBox(pending.Get(), &box);
+    return box;
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+TEST_F(GridPaint, TheHeatMapPaintsAgainOnlyTheCellsWhoseColourOrDigitsChanged)
+{
+    WriteSettingsWithDefaults({"HeatMap=1;", "RangeMin=0;", "RangeMax=100;"});
+    SensorSnapshot snapshot = testhost::MakeSnapshot(6, 50.0f, 30);
+    record->Update(&snapshot);
+    const ClientPicture first = CaptureClient(true);
+    ASSERT_GT(first.width, 0);
+    const auto cellOf = [](uint32_t i) {
+        const HeatMapView& view = dynamic_cast<const HeatMapView&>(pluginInstance->Window().CurrentView());
+        return view.CellRect(mainWindow, i);
+    };
+
+    // Nothing changed: nothing to paint.
+    record->Update(&snapshot);
+    const RECT none = PendingBounds();
+    EXPECT_TRUE(::IsRectEmpty(&none));
+
+    // One core's load, then another's temperature: only its cell.
+    snapshot.coreLoad[4] = 31;
+    record->Update(&snapshot);
+    EXPECT_TRUE(SameRect(PendingBounds(), cellOf(4)));
+    testhost::Pump();
+    snapshot.coreTemperature[1] = 80.0f;
+    record->Update(&snapshot);
+    EXPECT_TRUE(SameRect(PendingBounds(), cellOf(1)));
+
+    // Painted cell by cell, the map is what one whole paint shows.
+    const ClientPicture partly = CaptureClient(false);
+    const ClientPicture whole = CaptureClient(true);
+    EXPECT_TRUE(partly.pixels == whole.pixels);
+    EXPECT_FALSE(whole.Cell(cellOf(1)) == first.Cell(cellOf(1)));
+    EXPECT_TRUE(whole.Cell(cellOf(0)) == first.Cell(cellOf(0)));
+
+    // Fewer cores reported: the cells beyond them go empty, and only those.
+    SensorSnapshot fewer = snapshot;
+    fewer.coreCount = 5;
+    record->Update(&fewer);
+    EXPECT_TRUE(SameRect(PendingBounds(), cellOf(5)));
 }
 
 }  // namespace

@@ -106,6 +106,8 @@ void GridView::LayOut(const ViewInputs& inputs)
             ::SetWindowPos(panes[i]->PaneWindow(), nullptr, cell.left, cell.top, cell.right - cell.left,
                            cell.bottom - cell.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // The hidden panes moving paints nothing: the main window draws every cell again.
+    ::InvalidateRect(window, nullptr, FALSE);
 }
 
 int64_t GridView::CellAt(HWND window, POINT point) const

@@ -93,23 +93,31 @@ void HeatMapView::Invalidate(const ViewInputs& inputs)
     const size_t cells = inputs.panes->size();
     if (painted.size() != cells)
         painted.assign(cells, std::nullopt);
-    // One region for all changed cells: one request to the window server, not one per cell.
-    Region changed(::CreateRectRgn(0, 0, 0, 0));
-    bool any = false;
+    std::vector<uint32_t> changed;
     for (uint32_t i = 0; i < cells; ++i) {
-        if (painted[i] && *painted[i] == FaceOf(inputs, i))
-            continue;
+        if (!painted[i] || *painted[i] != FaceOf(inputs, i))
+            changed.push_back(i);
+    }
+    if (changed.empty())
+        return;
+    // When most cells changed, the whole map costs less to paint than a region of that many
+    // rectangles costs to build and to clip every drawing to.
+    if (changed.size() * 2 > cells) {
+        ::InvalidateRect(inputs.window, nullptr, FALSE);
+        return;
+    }
+    // One region for the changed cells: one request to the window server, not one per cell.
+    Region region(::CreateRectRgn(0, 0, 0, 0));
+    for (const uint32_t i : changed) {
         const RECT cell = CellRect(inputs.window, i);
         Region one(::CreateRectRgnIndirect(&cell));
-        if (!changed || !one) {
+        if (!region || !one) {
             ::InvalidateRect(inputs.window, nullptr, FALSE);
             return;
         }
-        ::CombineRgn(changed.Get(), changed.Get(), one.Get(), RGN_OR);
-        any = true;
+        ::CombineRgn(region.Get(), region.Get(), one.Get(), RGN_OR);
     }
-    if (any)
-        ::InvalidateRgn(inputs.window, changed.Get(), FALSE);
+    ::InvalidateRgn(inputs.window, region.Get(), FALSE);
 }
 
 bool HeatMapView::Paint(const ViewInputs& inputs)

@@ -18,9 +18,10 @@ public:
     bool CompactPanes() const override { return false; }
     void Attach(const ViewInputs& inputs, HINSTANCE instance) override;
     void LayOut(const ViewInputs& inputs) override;
-    // The cells within the update region, into one bitmap of the region's bounds.
+    // The cells within the update region, into the kept bitmap; then one copy to the screen.
     bool Paint(const ViewInputs& inputs) override;
-    // The cells whose face differs from the one they were last painted with.
+    // The cells whose face differs from the one they were last painted with (the whole map
+    // when that is most of them).
     void Invalidate(const ViewInputs& inputs) override;
     // TTN_GETDISPINFOW of a cell's tip with the hover readout on: the cell's readout.
     bool OnNotify(const ViewInputs& inputs, NMHDR* header) override;
@@ -30,6 +31,7 @@ public:
     // The tooltip window with one tool per cell, or null.
     HWND CellTips() const { return cellTips; }
 
+private:
     // What a cell shows: its colour and digits, or nothing (no samples, or beyond the
     // reported cores).
     struct CellFace {
@@ -45,7 +47,6 @@ public:
         bool operator!=(const CellFace& other) const { return !(*this == other); }
     };
 
-private:
     static CellFace FaceOf(const ViewInputs& inputs, uint32_t index);
 
     HWND cellTips = nullptr;

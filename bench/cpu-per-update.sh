@@ -80,9 +80,11 @@ for cores in 4 16 64 256; do
     [ "$name" = stacked ] && stacked=$share
     target=""
     if [ "$name" = HeatMap=1 ] && [ "$cores" = 256 ]; then
-      target="; target <= 5 ms"
+      target="; target <= 2 ms"
     elif [ "$name" = Columns=-1 ] && [ "$cores" = 64 ]; then
-      target="; target <= stacked ($stacked ms)"
+      target="; target <= 8 ms (stacked $stacked ms)"
+    elif [ "$name" = Columns=-1 ] && [ "$cores" = 256 ]; then
+      target="; target <= 30 ms (stacked $stacked ms)"
     fi
     echo "BENCH|CPU per update, $name, $cores cores|$share|ms|host CPU with the plug-in $with ms minus alone $alone ms per update, $extra updates every $interval ms under Wine$target"
   done

@@ -331,6 +331,24 @@ void CZiveVazud::SwapColours(PaneColours& colours)
     std::swap(xAxisColor, colours.xAxis);
 }
 
+void CZiveVazud::RenderOnScreen(HDC dc)
+{
+    std::optional<PaneColours> own;
+    if (screenColours) {
+        own = *screenColours;
+        SwapColours(*own);
+    }
+    try {
+        Render(dc);
+    } catch (...) {
+        if (own)
+            SwapColours(*own);
+        throw;
+    }
+    if (own)
+        SwapColours(*own);
+}
+
 bool CZiveVazud::PaintBuffered(HDC dc, const wchar_t* mutexName)
 {
     RECT client{};
@@ -343,22 +361,8 @@ bool CZiveVazud::PaintBuffered(HDC dc, const wchar_t* mutexName)
     MemoryDc memory(::CreateCompatibleDC(dc));
     Bitmap bitmap(memory ? ::CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr);
     Selection selected(memory.Get(), bitmap.Get());
-    if (memory) {
-        std::optional<PaneColours> own;
-        if (screenColours) {
-            own = *screenColours;
-            SwapColours(*own);
-        }
-        try {
-            Render(memory.Get());
-        } catch (...) {
-            if (own)
-                SwapColours(*own);
-            throw;
-        }
-        if (own)
-            SwapColours(*own);
-    }
+    if (memory)
+        RenderOnScreen(memory.Get());
     drawing.reset();
     if (!memory)
         return false;

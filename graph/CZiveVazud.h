@@ -49,6 +49,9 @@ public:
     const plot::ShownTexts& ShownTexts() const { return shownTexts; }
     // One whole drawing pass, on screen and in the export alike: Layout, DrawFrame, DrawSeries.
     void Render(HDC dc, const RECT* rect = nullptr, Drawing drawing = Drawing::View);
+    // The pass on screen: Render in the screen's colours where they replace the pane's own
+    // (high contrast), the pane's own kept for what it saves.
+    void RenderOnScreen(HDC dc);
     // The height the pane was made with (the settings' GraphHeight in the main window): the
     // export's, whatever size a view gives the pane later.
     int32_t RecordHeight() const { return recordHeight; }

@@ -2,6 +2,9 @@
 
 #include "core/GridLayout.h"
 #include "graph/CZiveVazudEx.h"
+#include "graph/PaneRender.h"
+#include "win32/Handles.h"
+#include "window/HoverTip.h"
 
 namespace {
 
@@ -103,4 +106,85 @@ void GridView::LayOut(const ViewInputs& inputs)
             ::SetWindowPos(panes[i]->PaneWindow(), nullptr, cell.left, cell.top, cell.right - cell.left,
                            cell.bottom - cell.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // The hidden panes moving paints nothing: the main window draws every cell again.
+    ::InvalidateRect(window, nullptr, FALSE);
+}
+
+int64_t GridView::CellAt(HWND window, POINT point) const
+{
+    RECT client{};
+    ::GetClientRect(window, &client);
+    const Cell first = GridCellAt(0, static_cast<uint32_t>(client.right), static_cast<uint32_t>(client.bottom),
+                                  columns, rows);
+    if (first.width <= 0 || first.height <= 0 || point.x < 0 || point.y < 0)
+        return -1;
+    const int64_t column = point.x / first.width;
+    const int64_t row = point.y / first.height;
+    if (column >= columns || row >= rows)
+        return -1;
+    return row * columns + column;
+}
+
+bool GridView::Paint(const ViewInputs& inputs)
+{
+    const HWND window = inputs.window;
+    const PaneList& panes = *inputs.panes;
+    PaintDc paint(window);
+    RECT area{};  // the bounds of the update region
+    if (::GetClipBox(paint.Get(), &area) == ERROR || ::IsRectEmpty(&area))
+        return true;
+    RECT client{};
+    ::GetClientRect(window, &client);
+    const HDC dc = buffer.For(paint.Get(), {client.right, client.bottom});
+    if (!dc)
+        return true;
+
+    // Only what the panes' own paint would cover reaches the screen.
+    const Cell first = GridCellAt(0, static_cast<uint32_t>(client.right), static_cast<uint32_t>(client.bottom),
+                                  columns, rows);
+    ::IntersectClipRect(paint.Get(), 0, 0, first.width * static_cast<int>(columns),
+                        first.height * static_cast<int>(rows));
+    for (uint32_t i = 0; i < columns * rows; ++i) {
+        const RECT cell = CellRect(window, i);
+        if (!::RectVisible(paint.Get(), &cell))
+            continue;
+        // As in the panes' own paint: a pane beyond the snapshot's cores draws nothing.
+        CZiveVazudEx* pane = i < panes.size() && i < inputs.reportedCores ? panes[i] : nullptr;
+        if (pane)
+            RenderPaneAt(*pane, dc, {cell.left, cell.top}, inputs.contrast);
+        else
+            ::ExcludeClipRect(paint.Get(), cell.left, cell.top, cell.right, cell.bottom);
+    }
+    ::BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left,
+             area.top, SRCCOPY);
+    return true;
+}
+
+bool GridView::OnMouse(const ViewInputs& inputs, UINT message, LPARAM lParam)
+{
+    HoverTip* hover = inputs.hover;
+    if (!hover)
+        return false;
+    if (message == WM_MOUSELEAVE) {
+        hover->OnMouseLeave(inputs.window);
+        return true;
+    }
+    if (message != WM_MOUSEMOVE)
+        return false;
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const int64_t index = CellAt(inputs.window, point);
+    const PaneList& panes = *inputs.panes;
+    // As over the pane windows: a pane beyond the snapshot's cores tells nothing.
+    const CZiveVazudEx* pane = index >= 0 && static_cast<uint64_t>(index) < panes.size() &&
+                                       static_cast<uint64_t>(index) < inputs.reportedCores
+                                   ? panes[static_cast<size_t>(index)]
+                                   : nullptr;
+    if (!pane) {
+        hover->OnMouseLeave(inputs.window);
+        return true;
+    }
+    // In the pane's own coordinates, as its window would have received them.
+    const RECT cell = CellRect(inputs.window, static_cast<uint32_t>(index));
+    hover->OnMouseMove(*pane, inputs.times, {point.x - cell.left, point.y - cell.top}, inputs.window);
+    return true;
 }

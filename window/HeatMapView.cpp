@@ -70,26 +70,80 @@ bool HeatMapView::OnNotify(const ViewInputs& inputs, NMHDR* header)
     return true;
 }
 
+HeatMapView::CellFace HeatMapView::FaceOf(const ViewInputs& inputs, uint32_t index)
+{
+    CellFace face;
+    const PaneList& paneList = *inputs.panes;
+    // A snapshot with fewer cores than panes leaves the cells beyond it empty.
+    const CZiveVazudEx* pane = index < paneList.size() && index < inputs.reportedCores ? paneList[index] : nullptr;
+    const SampleHistory* temperatures = pane ? pane->TempHistory() : nullptr;
+    const SampleHistory* loads = pane ? pane->History() : nullptr;
+    if (!temperatures || !loads || temperatures->Count() == 0)
+        return face;
+    const GraphSettings* settings = inputs.settings;
+    face.filled = true;
+    face.temperature = temperatures->Latest();
+    face.load = loads->Latest();
+    face.colour = inputs.contrast ? inputs.contrast->background
+                                  : HeatColourOf(face.temperature, settings ? settings->RangeMin : 0,
+                                                 settings ? settings->RangeMax : 100);
+    return face;
+}
+
+void HeatMapView::Invalidate(const ViewInputs& inputs)
+{
+    const size_t cells = inputs.panes->size();
+    if (painted.size() != cells)
+        painted.assign(cells, std::nullopt);
+    std::vector<uint32_t> changed;
+    for (uint32_t i = 0; i < cells; ++i) {
+        if (!painted[i] || *painted[i] != FaceOf(inputs, i))
+            changed.push_back(i);
+    }
+    if (changed.empty())
+        return;
+    // When most cells changed, the whole map costs less to paint than a region of that many
+    // rectangles costs to build and to clip every drawing to.
+    if (changed.size() * 2 > cells) {
+        ::InvalidateRect(inputs.window, nullptr, FALSE);
+        return;
+    }
+    // One region for the changed cells: one request to the window server, not one per cell.
+    Region region(::CreateRectRgn(0, 0, 0, 0));
+    for (const uint32_t i : changed) {
+        const RECT cell = CellRect(inputs.window, i);
+        Region one(::CreateRectRgnIndirect(&cell));
+        if (!region || !one) {
+            ::InvalidateRect(inputs.window, nullptr, FALSE);
+            return;
+        }
+        ::CombineRgn(region.Get(), region.Get(), one.Get(), RGN_OR);
+    }
+    ::InvalidateRgn(inputs.window, region.Get(), FALSE);
+}
+
 bool HeatMapView::Paint(const ViewInputs& inputs)
 {
     const HWND window = inputs.window;
     const GraphSettings* settings = inputs.settings;
     const PaneList& paneList = *inputs.panes;
+    if (painted.size() != paneList.size())
+        painted.assign(paneList.size(), std::nullopt);
     PaintDc paint(window);
+    RECT area{};  // the bounds of the update region
+    if (::GetClipBox(paint.Get(), &area) == ERROR || ::IsRectEmpty(&area))
+        return true;
     RECT client{};
     ::GetClientRect(window, &client);
-    MemoryDc memory(::CreateCompatibleDC(paint.Get()));
-    Bitmap bitmap(memory ? ::CreateCompatibleBitmap(paint.Get(), client.right, client.bottom) : nullptr);
-    if (!memory || !bitmap)
+    const HDC dc = buffer.For(paint.Get(), {client.right, client.bottom});
+    if (!dc)
         return true;
-    Selection selectedBitmap(memory.Get(), bitmap.Get());
-    const HDC dc = memory.Get();
     Selection dcBrush(dc, ::GetStockObject(DC_BRUSH));
     // High contrast: cells in the window colour with their numbers in its text colour, the
     // lines between them in the text colour.
     const PaneColours* contrast = inputs.contrast;
     ::SetDCBrushColor(dc, contrast ? contrast->frame : settings ? settings->BGColor : 0);
-    ::PatBlt(dc, 0, 0, client.right, client.bottom, PATCOPY);
+    ::PatBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, PATCOPY);
 
     const plot::Scale lengths{inputs.dpi};
     Font font = CreateLabelFont(lengths);
@@ -100,8 +154,6 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
     // Black reads on every colour of the scale, as on the tray icon.
     ::SetTextColor(dc, contrast ? contrast->text : RGB(0, 0, 0));
     ::SetTextAlign(dc, TA_CENTER | TA_TOP);
-    const int32_t rangeMin = settings ? settings->RangeMin : 0;
-    const int32_t rangeMax = settings ? settings->RangeMax : 100;
     wchar_t temperatureUnit[3] = {};
     wchar_t loadUnit[3] = {};
     if (settings) {
@@ -109,30 +161,27 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
         textformat::CopyText(settings->LoadUnit, loadUnit, 3);
     }
 
-    // A snapshot with fewer cores than panes leaves the cells beyond it empty.
-    const uint32_t cores = inputs.reportedCores;
-    for (uint32_t i = 0; i < paneList.size() && i < cores; ++i) {
-        const CZiveVazudEx* pane = paneList[i];
-        const SampleHistory* temperatures = pane ? pane->TempHistory() : nullptr;
-        const SampleHistory* loads = pane ? pane->History() : nullptr;
-        if (!temperatures || !loads || temperatures->Count() == 0)
-            continue;
+    for (uint32_t i = 0; i < paneList.size(); ++i) {
         const RECT cell = CellRect(window, i);
+        if (!::RectVisible(paint.Get(), &cell))
+            continue;
+        const CellFace face = FaceOf(inputs, i);
+        painted[i] = face;
+        if (!face.filled)
+            continue;
         // One pixel (at 96 DPI) of the background between neighbouring cells.
         const int width = cell.right - cell.left - lengths(1);
         const int height = cell.bottom - cell.top - lengths(1);
         if (width <= 0 || height <= 0)
             continue;
-        const COLORREF colour =
-            contrast ? contrast->background : HeatColourOf(temperatures->Latest(), rangeMin, rangeMax);
-        ::SetDCBrushColor(dc, colour);
+        ::SetDCBrushColor(dc, face.colour);
         ::PatBlt(dc, cell.left, cell.top, width, height, PATCOPY);
 
         // The temperature when there is room for it, then the load beneath it.
         wchar_t temperatureText[labelCapacity];
         wchar_t loadText[labelCapacity];
-        textformat::FormatValueText(temperatures->Latest(), temperatureUnit, temperatureText, labelCapacity);
-        textformat::FormatValueText(loads->Latest(), loadUnit, loadText, labelCapacity);
+        textformat::FormatValueText(face.temperature, temperatureUnit, temperatureText, labelCapacity);
+        textformat::FormatValueText(face.load, loadUnit, loadText, labelCapacity);
         SIZE temperatureSize{};
         SIZE loadSize{};
         ::GetTextExtentPoint32W(dc, temperatureText, static_cast<int>(std::wcslen(temperatureText)), &temperatureSize);
@@ -149,6 +198,7 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
         if (showLoad)
             ::TextOutW(dc, middle, top + textHeight, loadText, static_cast<int>(std::wcslen(loadText)));
     }
-    ::BitBlt(paint.Get(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ::BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left,
+             area.top, SRCCOPY);
     return true;
 }

@@ -77,13 +77,18 @@ HoverTip::HoverTip(HWND owner, HINSTANCE instance) : window(owner)
 
 void HoverTip::OnMouseMove(const CZiveVazudEx& pane, const UpdateTimes* times, POINT point)
 {
+    OnMouseMove(pane, times, point, pane.PaneWindow());
+}
+
+void HoverTip::OnMouseMove(const CZiveVazudEx& pane, const UpdateTimes* times, POINT point, HWND mouseWindow)
+{
     if (!tip)
         return;
-    if (trackedPane != pane.PaneWindow()) {
-        // One WM_MOUSELEAVE per entry into the pane's window.
-        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, pane.PaneWindow(), 0};
+    if (trackedPane != mouseWindow) {
+        // One WM_MOUSELEAVE per entry into the window.
+        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, mouseWindow, 0};
         if (::TrackMouseEvent(&leave))
-            trackedPane = pane.PaneWindow();
+            trackedPane = mouseWindow;
     }
     const RECT& plot = pane.PlotRect();
     const int32_t k = point.y >= plot.top && point.y < plot.bottom

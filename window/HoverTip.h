@@ -30,7 +30,10 @@ public:
     // The mouse at point (pane client coordinates) over the pane's window: the tip shows the
     // sample under it, or goes when no sample of the plot is there.
     void OnMouseMove(const CZiveVazudEx& pane, const UpdateTimes* times, POINT point);
-    // The mouse left the pane's window.
+    // The same for a pane drawn in a window that holds it (the grid view's main window): the
+    // tip goes when the mouse leaves mouseWindow, whose leave then comes to OnMouseLeave.
+    void OnMouseMove(const CZiveVazudEx& pane, const UpdateTimes* times, POINT point, HWND mouseWindow);
+    // The mouse left the pane's window (or the window that holds it).
     void OnMouseLeave(HWND paneWindow);
     // The keyboard's time cursor on the sample k steps back from the newest of pane: the same
     // readout as the mouse's, at the sample's column when the pane shows it, else at fallback

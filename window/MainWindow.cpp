@@ -195,11 +195,8 @@ void MainWindow::Hide()
 void MainWindow::ShowUpdate(const UpdateRecord& update)
 {
     reportedCores = update.reportedCores;
-    if (!panes.List().empty() && window) {
-        RECT client{};
-        ::GetClientRect(window, &client);
-        ::InvalidateRect(window, &client, TRUE);
-    }
+    if (!panes.List().empty() && window && view)
+        view->Invalidate(Inputs());
     if (trayReading)
         trayReading->Show(update);
     if (focus.Focused() != CoreFocus::none && Ready())

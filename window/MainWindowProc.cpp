@@ -5,6 +5,7 @@
 #include "core/WindowLayout.h"
 #include "win32/DpiAwareness.h"
 #include "graph/CZiveVazudEx.h"
+#include "graph/PaneRender.h"
 #include "win32/Handles.h"
 #include "window/CoreAccessible.h"
 #include "window/HoverTip.h"
@@ -23,18 +24,6 @@ void SetMinimumTrackSize(HWND window, int dpi, MINMAXINFO* limits)
     limits->ptMinTrackSize.x = rect.right - rect.left;
     limits->ptMinTrackSize.y = rect.bottom - rect.top;
 }
-
-// The high-contrast colours for one paint of a pane, taken back even when it throws.
-class ScreenColours {
-public:
-    ScreenColours(CZiveVazudEx& pane, const PaneColours* colours) : pane(pane) { pane.UseScreenColours(colours); }
-    ~ScreenColours() { pane.UseScreenColours(nullptr); }
-    ScreenColours(const ScreenColours&) = delete;
-    ScreenColours& operator=(const ScreenColours&) = delete;
-
-private:
-    CZiveVazudEx& pane;
-};
 
 }  // namespace
 
@@ -117,6 +106,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam)))
+            return 0;
+        break;
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
+        if (view && view->OnMouse(Inputs(), message, lParam))
             return 0;
         break;
     case WM_NOTIFY:

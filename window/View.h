@@ -58,6 +58,11 @@ public:
     virtual RECT CoreArea(const ViewInputs& inputs, uint32_t index) const;
     // The cores in one row of the reading order: Up and Down move by this many.
     virtual uint32_t CoresPerRow() const { return 1; }
+    // WM_MOUSEMOVE and WM_MOUSELEAVE of the main window; false when the view leaves them to
+    // the window's default handling.
+    virtual bool OnMouse(const ViewInputs&, UINT /*message*/, LPARAM) { return false; }
+    // After an update: marks what it changed to be painted again (the whole client area).
+    virtual void Invalidate(const ViewInputs& inputs) { ::InvalidateRect(inputs.window, nullptr, TRUE); }
 };
 
 // The view that "Columns" and "HeatMap" ask for; the one place that tells them apart.

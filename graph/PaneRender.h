@@ -1,0 +1,28 @@
+// Draws a pane into a device context that is not its own window's: the grid view paints every
+// pane of the main window into one memory bitmap this way. Free functions over a pane that
+// the caller owns; they keep the pane's own locking (see CZiveVazudEx::Paint).
+#pragma once
+
+#include "graph/CZiveVazudEx.h"
+
+#include <windows.h>
+
+// Renders the pane into dc with the top-left corner of its client area at origin (in dc's
+// device coordinates), cut to the client area's size: the pixels its own paint puts into its
+// window. Holds the pane's named mutex while drawing, as that paint does, so that it never
+// overlaps an export of the pane. dc's state (mapping, clipping, brush origin, colours and
+// selections) is what it was afterwards.
+// screenColours, when not null, replace the pane's own for this drawing (high contrast).
+void RenderPaneAt(CZiveVazudEx& pane, HDC dc, POINT origin, const PaneColours* screenColours = nullptr);
+
+// The screen's colours for one paint of a pane, taken back even when it throws.
+class ScreenColours {
+public:
+    ScreenColours(CZiveVazud& pane, const PaneColours* colours) : pane(pane) { pane.UseScreenColours(colours); }
+    ~ScreenColours() { pane.UseScreenColours(nullptr); }
+    ScreenColours(const ScreenColours&) = delete;
+    ScreenColours& operator=(const ScreenColours&) = delete;
+
+private:
+    CZiveVazud& pane;
+};

@@ -1,5 +1,7 @@
 #include "win32/MetricsFile.h"
 
+#include "core/ExportPaths.h"
+
 #include "win32/Clock.h"
 #include "win32/Handles.h"
 #include "win32/TemporaryFiles.h"
@@ -49,8 +51,9 @@ KernelHandle CreateTemporary(const std::wstring& temporary, bool& refused)
 }  // namespace
 
 MetricsFile::MetricsFile(std::wstring file, uint32_t intervalSeconds, uint32_t processId)
-    : path(std::move(file)),
-      temporary(MetricsTemporaryName(path, processId != 0 ? processId : ::GetCurrentProcessId())),
+    // Past the classic length limit, the long forms, which every call here takes.
+    : path(LongPathForm(file)),
+      temporary(LongPathForm(MetricsTemporaryName(file, processId != 0 ? processId : ::GetCurrentProcessId()))),
       schedule(uint64_t{intervalSeconds < 1 ? 1u : intervalSeconds} * 1000u)
 {
 }

@@ -1,6 +1,7 @@
 // The metrics file on disk under Wine: when it is written, that it is always whole, and what
 // happens with a missing or vanishing folder, a folder or read-only file in its place, a reader
 // holding it exclusively, a temporary name taken by a folder, stale temporaries, the release.
+#include "core/ExportPaths.h"
 #include "win32/MetricsFile.h"
 
 #include "win32/Handles.h"
@@ -105,6 +106,32 @@ TEST_F(MetricsFileTest, FirstUpdateWritesAtOnceThenOncePerInterval)
     EXPECT_EQ(sink.UpdatesWritten(), 4u);
     // Only the file: no temporary is left beside it.
     EXPECT_EQ(Names(), std::vector<std::wstring>{L"vaderur.prom"});
+}
+
+// Folders past the classic length limit: written, replaced and deleted through the long forms.
+TEST_F(MetricsFileTest, FoldersOfAnyLengthGetTheFile)
+{
+    std::wstring deep = folder.wstring();
+    std::vector<std::wstring> made;
+    while (deep.size() < 400) {
+        deep += L"\\" + std::wstring(100, L'm');
+        made.push_back(LongPathForm(deep));
+        ASSERT_TRUE(::CreateDirectoryW(made.back().c_str(), nullptr));
+    }
+    const std::wstring written = LongPathForm(deep + L"\\vaderur.prom");
+    {
+        MetricsFile sink(deep + L"\\vaderur.prom", 1);
+        sink.Take(update.Record(), 1765184707042, 1000);
+        EXPECT_EQ(sink.LastWrite(), MetricsWrite::Written);
+        sink.Take(update.Record(), 1765184708042, 2000);
+        EXPECT_EQ(sink.LastWrite(), MetricsWrite::Written);
+        const std::optional<std::string> text = Contents(written);
+        ASSERT_TRUE(text);
+        EXPECT_NE(text->find("vaderur_updates_total 2\n"), std::string::npos);
+    }
+    // The release deleted it, and no temporary is left.
+    for (auto at = made.rbegin(); at != made.rend(); ++at)
+        EXPECT_TRUE(::RemoveDirectoryW(at->c_str()));
 }
 
 TEST_F(MetricsFileTest, ReleaseDeletesTheFileItWroteAndNothingElse)

@@ -89,6 +89,14 @@ bool CoreAccessible::Connect(Live& live) const
     return core == wholeWindowObject || static_cast<uint32_t>(core) < live.count;
 }
 
+HRESULT CoreAccessible::Reach(Live& live, const VARIANT& child, int32_t& target) const
+{
+    if (!Connect(live))
+        return CO_E_OBJNOTCONNECTED;
+    target = Target(live, child);
+    return target == noTarget ? E_INVALIDARG : S_OK;
+}
+
 int32_t CoreAccessible::Target(const Live& live, const VARIANT& child) const
 {
     if (child.vt != VT_I4)
@@ -175,11 +183,9 @@ HRESULT CoreAccessible::get_accChild(VARIANT child, IDispatch** object)
         return E_POINTER;
     *object = nullptr;
     Live live;
-    if (!Connect(live))
-        return CO_E_OBJNOTCONNECTED;
-    const int32_t target = Target(live, child);
-    if (target == noTarget)
-        return E_INVALIDARG;
+    int32_t target = noTarget;
+    if (const HRESULT reached = Reach(live, child, target); reached != S_OK)
+        return reached;
     if (core != wholeWindowObject || target == selfTarget || !live.view->CoresAreWindows())
         return S_FALSE;  // an element without an object of its own
     *object = new (std::nothrow) CoreAccessible(window, target);
@@ -193,11 +199,9 @@ HRESULT CoreAccessible::TextProperty(VARIANT child, BSTR* out, Property property
     *out = nullptr;
     try {
         Live live;
-        if (!Connect(live))
-            return CO_E_OBJNOTCONNECTED;
-        const int32_t target = Target(live, child);
-        if (target == noTarget)
-            return E_INVALIDARG;
+        int32_t target = noTarget;
+        if (const HRESULT reached = Reach(live, child, target); reached != S_OK)
+            return reached;
         if (target != selfTarget) {
             const CZiveVazudEx& pane = PaneAt(live, target);
             switch (property) {
@@ -227,11 +231,9 @@ HRESULT CoreAccessible::get_accRole(VARIANT child, VARIANT* role)
         return E_POINTER;
     Empty(role);
     Live live;
-    if (!Connect(live))
-        return CO_E_OBJNOTCONNECTED;
-    const int32_t target = Target(live, child);
-    if (target == noTarget)
-        return E_INVALIDARG;
+    int32_t target = noTarget;
+    if (const HRESULT reached = Reach(live, child, target); reached != S_OK)
+        return reached;
     Number(role, target == selfTarget                ? ROLE_SYSTEM_CLIENT
                  : live.view->CoresAreWindows() ? ROLE_SYSTEM_CHART
                                                  : ROLE_SYSTEM_CELL);
@@ -244,11 +246,9 @@ HRESULT CoreAccessible::get_accState(VARIANT child, VARIANT* state)
         return E_POINTER;
     Empty(state);
     Live live;
-    if (!Connect(live))
-        return CO_E_OBJNOTCONNECTED;
-    const int32_t target = Target(live, child);
-    if (target == noTarget)
-        return E_INVALIDARG;
+    int32_t target = noTarget;
+    if (const HRESULT reached = Reach(live, child, target); reached != S_OK)
+        return reached;
     const bool windowFocused = ::GetFocus() == window;
     LONG flags = STATE_SYSTEM_FOCUSABLE;
     if (!::IsWindowVisible(window))

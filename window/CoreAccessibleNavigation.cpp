@@ -25,11 +25,9 @@ HRESULT CoreAccessible::get_accFocus(VARIANT* focus)
 HRESULT CoreAccessible::accSelect(long flags, VARIANT child)
 {
     Live live;
-    if (!Connect(live))
-        return CO_E_OBJNOTCONNECTED;
-    const int32_t target = Target(live, child);
-    if (target == noTarget)
-        return E_INVALIDARG;
+    int32_t target = noTarget;
+    if (const HRESULT reached = Reach(live, child, target); reached != S_OK)
+        return reached;
     if ((flags & SELFLAG_TAKEFOCUS) == 0)
         return DISP_E_MEMBERNOTFOUND;
     ::SetFocus(window);
@@ -43,11 +41,9 @@ HRESULT CoreAccessible::accLocation(long* left, long* top, long* width, long* he
         return E_POINTER;
     *left = *top = *width = *height = 0;
     Live live;
-    if (!Connect(live))
-        return CO_E_OBJNOTCONNECTED;
-    const int32_t target = Target(live, child);
-    if (target == noTarget)
-        return E_INVALIDARG;
+    int32_t target = noTarget;
+    if (const HRESULT reached = Reach(live, child, target); reached != S_OK)
+        return reached;
     RECT rect{};
     HWND from = window;
     if (target == selfTarget) {
@@ -74,11 +70,9 @@ HRESULT CoreAccessible::accNavigate(long direction, VARIANT start, VARIANT* end)
         return E_POINTER;
     Empty(end);
     Live live;
-    if (!Connect(live))
-        return CO_E_OBJNOTCONNECTED;
-    const int32_t from = Target(live, start);
-    if (from == noTarget)
-        return E_INVALIDARG;
+    int32_t from = noTarget;
+    if (const HRESULT reached = Reach(live, start, from); reached != S_OK)
+        return reached;
     const auto count = static_cast<int32_t>(live.count);
     const auto row = static_cast<int32_t>(live.view->CoresPerRow());
     int32_t to = noTarget;

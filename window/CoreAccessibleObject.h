@@ -133,6 +133,8 @@ private:
     ~CoreAccessible() { --liveObjects; }
 
     bool Connect(Live& live) const;
+    // Connect, then the target of child: S_OK, CO_E_OBJNOTCONNECTED or E_INVALIDARG.
+    HRESULT Reach(Live& live, const VARIANT& child, int32_t& target) const;
     // The core a child id names, selfTarget for this object as a whole, noTarget for none.
     int32_t Target(const Live& live, const VARIANT& child) const;
     // The answer that names target to a client of this object.

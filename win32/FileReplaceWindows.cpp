@@ -2,6 +2,7 @@
 // settings/ turned into UTF-16 first, so that a folder outside the ANSI code page works.
 #include "settings/FileReplace.h"
 #include "win32/FinalPath.h"
+#include "win32/TemporaryFiles.h"
 
 #include "win32/Handles.h"
 
@@ -94,21 +95,15 @@ bool HasOtherNames(const char* path)
 
 void RemoveStaleFiles(const std::string& folder, bool (*isOurs)(std::string_view name))
 {
-    FILETIME started{}, exited{}, kernel{}, user{};
-    if (!GetProcessTimes(GetCurrentProcess(), &started, &exited, &kernel, &user))
-        return;
-    const std::wstring wideFolder = Wide(folder.c_str());
-    WIN32_FIND_DATAW found{};
-    const FindHandle search(FindFirstFileW((wideFolder + L"*").c_str(), &found));
-    if (!search)
-        return;
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            || !isOurs(Utf8(found.cFileName, std::wcslen(found.cFileName)))
-            || CompareFileTime(&found.ftLastWriteTime, &started) >= 0)
-            continue;
-        // Opened for nobody else, so any open handle makes this fail; the file goes on close.
-        const KernelHandle stale(CreateFileW((wideFolder + found.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
-                                             FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    } while (FindNextFileW(search.Get(), &found));
+    // The one sweep of the temporaries: never a folder, and never what a link leads to.
+    std::wstring wideFolder = Wide(folder.c_str());
+    if (wideFolder.empty())
+        wideFolder = L".";
+    else if (wideFolder.back() == L'\\' || wideFolder.back() == L'/')
+        wideFolder.pop_back();
+    using Accepts = bool (*)(std::string_view);
+    const auto ours = [](const wchar_t* name, const void* context) {
+        return (*static_cast<const Accepts*>(context))(Utf8(name, std::wcslen(name)));
+    };
+    RemoveStaleTemporaries(wideFolder, L"*", ours, &isOurs);
 }

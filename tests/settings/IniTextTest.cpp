@@ -157,6 +157,21 @@ TEST_F(StoreFlagFile, RewritesOneEntryWithCrLfAndNothingElse)
     EXPECT_EQ(ReadFile(settingsFile), "[h]\r\nStartMinimized=1;\r\n");
 }
 
+// A link among the stale temporaries (made on the Unix side by make-settings-links.sh; Wine
+// shows it as the file it leads to) is never followed: the sweep leaves that file alone.
+TEST_F(StoreFlagFile, TheSweepNeverRemovesWhatALinkAmongTheTemporariesLeadsTo)
+{
+    const std::filesystem::path links = home / "unix-links";
+    if (!std::filesystem::exists(links / "elsewhere" / "victim.txt"))
+        GTEST_SKIP() << "no links made on the Unix side (tests/settings/make-settings-links.sh)";
+    std::filesystem::current_path(links);
+    WriteFile(settingsFile, EncodeSettingsText(defaultSettingsText));
+    StoreFlag(u"StartMinimized", true);
+    const std::optional<std::string> victim = ReadFile((links / "elsewhere" / "victim.txt").string());
+    std::filesystem::current_path(folder);
+    EXPECT_EQ(victim, std::optional<std::string>("not the plug-in's\n"));
+}
+
 // The current folder's name may hold characters no 8-bit code page has: the toggles are
 // still saved, and the file's own bytes stay one per character.
 TEST_F(StoreFlagFile, BothTogglesAreSavedInFoldersNamedInAnyScript)

@@ -131,17 +131,13 @@ bool GridView::Paint(const ViewInputs& inputs)
     const PaneList& panes = *inputs.panes;
     PaintDc paint(window);
     RECT area{};  // the bounds of the update region
-    if (::GetClipBox(paint.Get(), &area) == ERROR || ::IsRectEmpty(&area))
-        return true;
-    RECT client{};
-    ::GetClientRect(window, &client);
-    const HDC dc = buffer.For(paint.Get(), {client.right, client.bottom});
+    const HDC dc = buffer.Begin(paint, window, area);
     if (!dc)
         return true;
 
     // Only what the panes' own paint would cover reaches the screen.
-    const Cell first = GridCellAt(0, static_cast<uint32_t>(client.right), static_cast<uint32_t>(client.bottom),
-                                  columns, rows);
+    const RECT firstCell = CellRect(window, 0);
+    const Cell first{firstCell.left, firstCell.top, firstCell.right - firstCell.left, firstCell.bottom - firstCell.top};
     ::IntersectClipRect(paint.Get(), 0, 0, first.width * static_cast<int>(columns),
                         first.height * static_cast<int>(rows));
     for (uint32_t i = 0; i < columns * rows; ++i) {

@@ -131,11 +131,7 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
         painted.assign(paneList.size(), std::nullopt);
     PaintDc paint(window);
     RECT area{};  // the bounds of the update region
-    if (::GetClipBox(paint.Get(), &area) == ERROR || ::IsRectEmpty(&area))
-        return true;
-    RECT client{};
-    ::GetClientRect(window, &client);
-    const HDC dc = buffer.For(paint.Get(), {client.right, client.bottom});
+    const HDC dc = buffer.Begin(paint, window, area);
     if (!dc)
         return true;
     Selection dcBrush(dc, ::GetStockObject(DC_BRUSH));

@@ -18,3 +18,12 @@ HDC PaintBuffer::For(HDC screen, SIZE client)
     size = client;
     return memory.Get();
 }
+
+HDC PaintBuffer::Begin(const PaintDc& paint, HWND window, RECT& area)
+{
+    if (::GetClipBox(paint.Get(), &area) == ERROR || ::IsRectEmpty(&area))
+        return nullptr;
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return For(paint.Get(), {client.right, client.bottom});
+}

@@ -15,6 +15,9 @@ public:
     // A memory DC compatible with screen holding a bitmap of the client area's size, in client
     // coordinates; null when none could be made.
     HDC For(HDC screen, SIZE client);
+    // The start of a one-pass paint of window: the bounds of the update region in area and the
+    // buffer's DC; null when there is nothing to paint or no buffer could be made.
+    HDC Begin(const PaintDc& paint, HWND window, RECT& area);
 
 private:
     SIZE size{};

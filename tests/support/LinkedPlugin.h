@@ -4,10 +4,12 @@
 #pragma once
 
 #include "core/HostRecords.h"
+#include "tests/plugin/HostHarness.h"
 #include "plugin/CVaderurWnd.h"
 #include "plugin/PluginState.h"
 #include "tests/support/SettingsFile.h"
 #include "window/HeatMapView.h"
+#include "window/WindowViews.h"
 #include "win32/MessagePump.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +38,31 @@ protected:
     }
 
     PluginRecord* record = nullptr;
+};
+
+// A plug-in whose window a test builds with updates and reloads, as the host would; the
+// window must be gone once the plug-in is released.
+class FedPlugin : public LinkedPlugin {
+protected:
+    void TearDown() override
+    {
+        LinkedPlugin::TearDown();
+        EXPECT_EQ(mainWindow, nullptr);
+    }
+    // A fresh plug-in object, as after the host unloaded and loaded it again.
+    void Reload()
+    {
+        ReleasePlugin();
+        testhost::Pump();
+        Attach();
+    }
+    void Feed(uint32_t cores, int updates)
+    {
+        SensorSnapshot snapshot = testhost::MakeSnapshot(cores, 55.0f, 40);
+        for (int i = 0; i < updates; ++i)
+            record->Update(&snapshot);
+        testhost::Pump();
+    }
 };
 
 // The heat map's cell tips of the live plug-in's window; null under another view.

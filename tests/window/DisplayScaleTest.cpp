@@ -32,26 +32,8 @@ using testwindow::ClientSize;
 constexpr int graphWidth = 500;
 constexpr int graphHeight = 150;
 
-class DisplayScale : public testsupport::LinkedPlugin {
+class DisplayScale : public testsupport::FedPlugin {
 protected:
-    void TearDown() override
-    {
-        LinkedPlugin::TearDown();
-        EXPECT_EQ(mainWindow, nullptr);
-    }
-    void Reload()
-    {
-        ReleasePlugin();
-        testhost::Pump();
-        Attach();
-    }
-    void Feed(uint32_t cores, int updates)
-    {
-        SensorSnapshot snapshot = testhost::MakeSnapshot(cores, 55.0f, 40);
-        for (int i = 0; i < updates; ++i)
-            record->Update(&snapshot);
-        testhost::Pump();
-    }
     static void WriteSettings(std::vector<std::string> more = {})
     {
         std::vector<std::string> entries = {"GraphWidth=" + std::to_string(graphWidth) + ";",

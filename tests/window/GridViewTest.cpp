@@ -29,27 +29,8 @@ namespace {
 using testwindow::ChildRect;
 using testwindow::ClientSize;
 
-class GridView : public testsupport::LinkedPlugin {
+class GridView : public testsupport::FedPlugin {
 protected:
-    void TearDown() override
-    {
-        LinkedPlugin::TearDown();
-        EXPECT_EQ(mainWindow, nullptr);
-    }
-    // A fresh plug-in object, as after the host unloaded and loaded it again.
-    void Reload()
-    {
-        ReleasePlugin();
-        testhost::Pump();
-        Attach();
-    }
-    void Feed(uint32_t cores, int updates)
-    {
-        SensorSnapshot snapshot = testhost::MakeSnapshot(cores, 55.0f, 40);
-        for (int i = 0; i < updates; ++i)
-            record->Update(&snapshot);
-        testhost::Pump();
-    }
     static RECT PaneRect(uint32_t i) { return ChildRect(graphList[i]->PaneWindow()); }
 };
 

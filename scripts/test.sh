@@ -11,5 +11,11 @@ status=0
 echo "== Native tests (portable code, sanitized)"
 (cd "$build/native" && ctest --output-on-failure -j2) || status=1
 echo "== Windows tests (under Wine)"
+rm -f "$build/windows/wine/hung-programs.log"
 (cd "$build/windows" && ctest --output-on-failure -j2) || status=1
+# A program stopped for hanging: its threads' stacks, last, where a short look at the end finds them.
+if [ -s "$build/windows/wine/hung-programs.log" ]; then
+  echo "== Stacks of the Windows tests that hung"
+  head -c 6000 "$build/windows/wine/hung-programs.log"
+fi
 exit $status

@@ -2,6 +2,7 @@
 // host's DPI mode, the panes measured and their titles read back from the screen at the
 // window's DPI, a WM_DPICHANGED round trip, and "RememberPlacement=1" across reloads. Runs at
 // whatever DPI the Wine prefix has (see README: the same tests under Wine 10 at 144 and 192).
+#include "tests/support/DibPixels.h"
 #include "tests/support/ProcessCounts.h"
 #include "tests/support/LinkedPlugin.h"
 #include "tests/window/WindowHarness.h"
@@ -98,18 +99,21 @@ TEST_F(DisplayScale, OurWindowsArePerMonitorAwareAndTheHostKeepsItsMode)
     ::DestroyWindow(host);
 }
 
-// The screen's pixels of a rectangle of the window's client area, in physical pixels.
+// The screen's pixels of a rectangle of the window's client area, in physical pixels: one
+// copy from the screen (a read per pixel is a round trip to the X server each under Wine).
 std::vector<COLORREF> ScreenPixels(HWND window, const RECT& rect)
 {
     POINT origin{rect.left, rect.top};
     ::ClientToScreen(window, &origin);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    std::vector<COLORREF> pixels;
+    testsupport::DibSurface copy(width, height);
     WindowDc screen(nullptr);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            pixels.push_back(::GetPixel(screen.Get(), origin.x + x, origin.y + y));
+    if (!copy || !::BitBlt(copy.Dc(), 0, 0, width, height, screen.Get(), origin.x, origin.y, SRCCOPY))
+        return {};
+    std::vector<COLORREF> pixels;
+    for (const uint32_t pixel : copy.Pixels())
+        pixels.push_back(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
     return pixels;
 }
 

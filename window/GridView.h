@@ -33,10 +33,8 @@ public:
     // The index of the cell under point (client coordinates), or -1 outside every cell.
     int64_t CellAt(HWND window, POINT point) const;
 
-protected:
-    PaintBuffer buffer;
-
 private:
+    PaintBuffer buffer;
     uint32_t paneCount;
     uint32_t columns;
     uint32_t rows;

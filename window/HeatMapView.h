@@ -5,9 +5,12 @@
 // window's handle and go with it.
 #pragma once
 
+#include "win32/Handles.h"
 #include "window/GridView.h"
 
+#include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class HeatMapView : public GridView {
@@ -18,10 +21,12 @@ public:
     bool CompactPanes() const override { return false; }
     void Attach(const ViewInputs& inputs, HINSTANCE instance) override;
     void LayOut(const ViewInputs& inputs) override;
-    // The cells within the update region, into the kept bitmap; then one copy to the screen.
+    // The cells within the update region, straight to the screen: every pixel is drawn once
+    // (a cell's colour, or the background between and beyond the cells), then the digits.
     bool Paint(const ViewInputs& inputs) override;
-    // The cells whose face differs from the one they were last painted with (the whole map
-    // when that is most of them).
+    // The cells whose face differs from the one they were last painted with; of a cell whose
+    // load alone changed while its digits keep their places, the load's line only. The whole
+    // map when the changes are too scattered for a region to pay.
     void Invalidate(const ViewInputs& inputs) override;
     // TTN_GETDISPINFOW of a cell's tip with the hover readout on: the cell's readout.
     bool OnNotify(const ViewInputs& inputs, NMHDR* header) override;
@@ -47,9 +52,31 @@ private:
         bool operator!=(const CellFace& other) const { return !(*this == other); }
     };
 
+    // A cell as it was last painted: its face and how many lines of text it showed.
+    struct PaintedCell {
+        CellFace face;
+        int lines = 0;
+    };
+
     static CellFace FaceOf(const ViewInputs& inputs, uint32_t index);
 
+    // The label font at the DPI it was made for, kept from paint to paint.
+    HFONT LabelFont(int dpi);
+    // The width of a value's text in the label font: the same few dozen values come back on
+    // every paint, so each is measured once per font and units (in dc, selected with the
+    // font). -1 when it was not measured yet and there is no dc.
+    int TextWidth(HDC dc, int32_t value, bool load);
+    // The lines of text a cell of the inner size shows for face: 0, 1 (the temperature) or 2
+    // (and the load beneath it); -1 when a width is not known and there is no dc.
+    int LinesOf(HDC dc, const CellFace& face, SIZE inner, int textHeight, int dpi);
+
     HWND cellTips = nullptr;
-    // The face each cell was last painted with; a cell not yet painted has none.
-    std::vector<std::optional<CellFace>> painted;
+    // What each cell showed when it was last painted; a cell not yet painted has nothing.
+    std::vector<std::optional<PaintedCell>> painted;
+    int paintedTextHeight = 0;
+    Font font;
+    int fontDpi = 0;
+    // Widths by value (temperatures and loads apart), for the units in widthUnits.
+    std::unordered_map<int64_t, int> widths;
+    wchar_t widthUnits[2][3] = {};
 };

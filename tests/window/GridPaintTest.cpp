@@ -327,6 +327,20 @@ TEST_F(GridPaint, TheHeatMapPaintsAgainOnlyTheCellsWhoseColourOrDigitsChanged)
     snapshot.coreTemperature[1] = 80.0f;
     record->Update(&snapshot);
     EXPECT_TRUE(SameRect(PendingBounds(), cellOf(1)));
+    testhost::Pump();
+
+    // Back to a load the map shows in other cells, the digits keeping their places: the
+    // load's line alone, across the cell, below the temperature.
+    snapshot.coreLoad[4] = 30;
+    record->Update(&snapshot);
+    const RECT line = PendingBounds();
+    const RECT cell4 = cellOf(4);
+    EXPECT_EQ(line.left, cell4.left);
+    EXPECT_GT(line.right, cell4.left + (cell4.right - cell4.left) * 9 / 10);
+    EXPECT_GT(line.top, cell4.top + (cell4.bottom - cell4.top) / 3);
+    EXPECT_LT(line.bottom, cell4.bottom - (cell4.bottom - cell4.top) / 3);
+    snapshot.coreTemperature[1] = 81.0f;
+    record->Update(&snapshot);
 
     // Painted cell by cell, the map is what one whole paint shows.
     const ClientPicture partly = CaptureClient(false);
@@ -334,6 +348,7 @@ TEST_F(GridPaint, TheHeatMapPaintsAgainOnlyTheCellsWhoseColourOrDigitsChanged)
     EXPECT_TRUE(partly.pixels == whole.pixels);
     EXPECT_FALSE(whole.Cell(cellOf(1)) == first.Cell(cellOf(1)));
     EXPECT_TRUE(whole.Cell(cellOf(0)) == first.Cell(cellOf(0)));
+    EXPECT_TRUE(whole.Cell(cell4) == first.Cell(cell4));
 
     // Fewer cores reported: the cells beyond them go empty, and only those.
     SensorSnapshot fewer = snapshot;

@@ -101,6 +101,12 @@ void MeasureCores(uint32_t cores, int calls, bool reader = false)
     snapshot.tjMax = 100;
     record->Update(&snapshot);
     Pump();
+    if (!mainWindow || !graphList) {
+        // Without a display (no Wine session running) there is no window to measure.
+        std::fprintf(stderr, "bench_update: the plug-in made no window at %u cores\n", cores);
+        ReleasePlugin();
+        return;
+    }
     IAccessible* held = nullptr;
     if (reader) {
         ::AccessibleObjectFromWindow(mainWindow, OBJID_CLIENT, iidAccessible, reinterpret_cast<void**>(&held));

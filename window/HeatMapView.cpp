@@ -135,6 +135,14 @@ void AddSideBySide(std::vector<RECT>& rects, const RECT& rect, int gap)
     rects.push_back(rect);
 }
 
+// Cell index of a grid whose first cell is first, every cell the same size.
+RECT CellOf(const Cell& first, uint32_t columns, uint32_t index)
+{
+    const int left = first.width * static_cast<int>(index % columns);
+    const int top = first.height * static_cast<int>(index / columns);
+    return {left, top, left + first.width, top + first.height};
+}
+
 }  // namespace
 
 void HeatMapView::Invalidate(const ViewInputs& inputs)
@@ -154,9 +162,10 @@ void HeatMapView::Invalidate(const ViewInputs& inputs)
         std::optional<PaintedCell>& before = painted[i];
         if (before && before->face == face)
             continue;
-        const RECT cell = CellRect(inputs.window, i);
-        // The load alone changed and the digits keep their places: its line is all that
-        // changes on the screen (a cell of a few lines costs a fifth of the whole to paint).
+        const RECT cell = CellOf(first, Columns(), i);
+        // The load alone changed and the digits keep their places: the load's line, about a
+        // fifth of the cell, is all that changes on the screen; nothing at all when the cell
+        // has no room for the load.
         const bool loadAlone = before && before->face.filled && face.filled && before->face.colour == face.colour &&
                                before->face.temperature == face.temperature;
         if (loadAlone && LinesOf(nullptr, face, inner, paintedTextHeight, inputs.dpi) == before->lines) {
@@ -164,7 +173,6 @@ void HeatMapView::Invalidate(const ViewInputs& inputs)
                 const int top = cell.top + (inner.cy - 2 * paintedTextHeight) / 2 + paintedTextHeight;
                 AddSideBySide(rects, {cell.left, top, cell.left + inner.cx, top + paintedTextHeight}, gap);
             }
-            // Not shown, it changes nothing on the screen.
             before->face = face;
             continue;
         }
@@ -282,9 +290,7 @@ bool HeatMapView::Paint(const ViewInputs& inputs)
 
     const SIZE inner{first.width - gap, first.height - gap};
     for (uint32_t i = 0; i < columns * rows; ++i) {
-        const RECT cell{first.width * static_cast<int>(i % columns), first.height * static_cast<int>(i / columns),
-                        first.width * static_cast<int>(i % columns + 1),
-                        first.height * static_cast<int>(i / columns + 1)};
+        const RECT cell = CellOf(first, columns, i);
         if (cell.right <= area.left || cell.left >= area.right || cell.bottom <= area.top || cell.top >= area.bottom ||
             !::RectVisible(dc, &cell))
             continue;

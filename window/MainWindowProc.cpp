@@ -187,6 +187,10 @@ LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         switch (message) {
         case WM_ERASEBKGND:
             return 1;
+        case WM_NCPAINT:
+            // A pane has no frame, so there is nothing outside its client area to draw; the
+            // default handling would still fetch a device context of the whole window for it.
+            return 0;
         case WM_PAINT:
             if (MainWindow* owner = MainWindow::Of(::GetParent(window))) {
                 owner->PaintPane(window);

@@ -1,7 +1,5 @@
 #include "graph/PaneRender.h"
 
-#include "win32/Handles.h"
-
 void RenderPaneAt(CZiveVazudEx& pane, HDC dc, POINT origin, const PaneColours* screenColours)
 {
     RECT client{};
@@ -14,7 +12,6 @@ void RenderPaneAt(CZiveVazudEx& pane, HDC dc, POINT origin, const PaneColours* s
     // Patterns (the plot's cross hatch) start at the pane's corner, as in its own bitmap.
     ::SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
     {
-        NamedMutexHold drawing(pane.MutexName());
         ScreenColours colours(pane, screenColours);
         pane.RenderOnScreen(dc);
     }

@@ -1,6 +1,6 @@
 // Draws a pane into a device context that is not its own window's: the grid view paints every
 // pane of the main window into one memory bitmap this way. Free functions over a pane that
-// the caller owns; they keep the pane's own locking (see CZiveVazudEx::Paint).
+// the caller owns, under the lock the caller holds (see RenderPaneAt).
 #pragma once
 
 #include "graph/CZiveVazudEx.h"
@@ -9,9 +9,10 @@
 
 // Renders the pane into dc with the top-left corner of its client area at origin (in dc's
 // device coordinates), cut to the client area's size: the pixels its own paint puts into its
-// window. Holds the pane's named mutex while drawing, as that paint does, so that it never
-// overlaps an export of the pane. dc's state (mapping, clipping, brush origin, colours and
-// selections) is what it was afterwards.
+// window. The caller holds PanesLock() exclusively: every export renders its pane under that
+// lock shared, so no export overlaps the drawing, as the pane's named mutex keeps them apart in
+// its own paint; one lock for a whole view costs no kernel call per pane. dc's state (mapping,
+// clipping, brush origin, colours and selections) is what it was afterwards.
 // screenColours, when not null, replace the pane's own for this drawing (high contrast).
 void RenderPaneAt(CZiveVazudEx& pane, HDC dc, POINT origin, const PaneColours* screenColours = nullptr);
 

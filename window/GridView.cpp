@@ -2,6 +2,7 @@
 
 #include "core/GridLayout.h"
 #include "graph/CZiveVazudEx.h"
+#include "graph/PaneLock.h"
 #include "graph/PaneRender.h"
 #include "win32/Handles.h"
 #include "window/HoverTip.h"
@@ -140,16 +141,20 @@ bool GridView::Paint(const ViewInputs& inputs)
     const Cell first{firstCell.left, firstCell.top, firstCell.right - firstCell.left, firstCell.bottom - firstCell.top};
     ::IntersectClipRect(paint.Get(), 0, 0, first.width * static_cast<int>(columns),
                         first.height * static_cast<int>(rows));
-    for (uint32_t i = 0; i < columns * rows; ++i) {
-        const RECT cell = CellRect(window, i);
-        if (!::RectVisible(paint.Get(), &cell))
-            continue;
-        // As in the panes' own paint: a pane beyond the snapshot's cores draws nothing.
-        CZiveVazudEx* pane = i < panes.size() && i < inputs.reportedCores ? panes[i] : nullptr;
-        if (pane)
-            RenderPaneAt(*pane, dc, {cell.left, cell.top}, inputs.contrast);
-        else
-            ::ExcludeClipRect(paint.Get(), cell.left, cell.top, cell.right, cell.bottom);
+    {
+        // Keeps the exports' renders out of every pane while the cells are drawn.
+        PaneLock::Exclusive rendering(PanesLock());
+        for (uint32_t i = 0; i < columns * rows; ++i) {
+            const RECT cell = CellRect(window, i);
+            if (!::RectVisible(paint.Get(), &cell))
+                continue;
+            // As in the panes' own paint: a pane beyond the snapshot's cores draws nothing.
+            CZiveVazudEx* pane = i < panes.size() && i < inputs.reportedCores ? panes[i] : nullptr;
+            if (pane)
+                RenderPaneAt(*pane, dc, {cell.left, cell.top}, inputs.contrast);
+            else
+                ::ExcludeClipRect(paint.Get(), cell.left, cell.top, cell.right, cell.bottom);
+        }
     }
     ::BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, dc, area.left,
              area.top, SRCCOPY);

@@ -1,6 +1,7 @@
 // The plug-in under load: updates at full speed on 16 cores while "Create &PNG" and
 // "Clear &history" fire again and again; then the window goes ("E&xit", or ReleasePlugin
-// alone) and the DLL is unloaded while exports still run. Nothing may crash or hang, and
+// alone) and the DLL is unloaded while exports still run; once more with the grid view, which
+// paints every pane in one pass while the exports render them. Nothing may crash or hang, and
 // every picture left behind must be a whole image.
 #include "resources/resource.h"
 #include "tests/export/ExportTestSupport.h"
@@ -87,6 +88,22 @@ TEST_F(ExportStress, ReleaseAloneThenUnloadWhileExportsRun)
     ASSERT_TRUE(host.Loaded());
     Hammer(host);
     host.Release();
+    ExpectNoExportInProgress();
+    EXPECT_TRUE(host.ReleaseAndUnload(20000)) << "a worker kept the DLL loaded";
+    ExpectOnlyWholePictures();
+}
+
+TEST_F(ExportStress, GridPaintsWhileExportsRun)
+{
+    WriteSettingsFile(paneHeight, 0, 0x403020, "Columns=-1");
+    PluginHost host;
+    ASSERT_TRUE(host.Loaded());
+    Hammer(host);
+    // The grid it was: the pane windows are there but hidden, the main window drew the cells.
+    const HWND pane = ::GetWindow(host.MainWindow(), GW_CHILD);
+    ASSERT_NE(pane, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(pane));
+    host.Command(IDM_EXIT);
     ExpectNoExportInProgress();
     EXPECT_TRUE(host.ReleaseAndUnload(20000)) << "a worker kept the DLL loaded";
     ExpectOnlyWholePictures();

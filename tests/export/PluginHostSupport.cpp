@@ -6,20 +6,25 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace exporttest {
 
-void WriteSettingsFile(int graphHeight, int logIntervalMinutes, COLORREF background)
+void WriteSettingsFile(int graphHeight, int logIntervalMinutes, COLORREF background, const std::string& viewKey)
 {
     char backgroundKey[32];
     std::snprintf(backgroundKey, sizeof backgroundKey, "BGColor=%06lX;", static_cast<unsigned long>(background));
-    testsupport::WriteSettings({"GraphWidth=792;", "GraphHeight=" + std::to_string(graphHeight) + ";", backgroundKey,
-                                "FrameColor=00F0F0;", "GraphColor=0000F0;", "GridColor=00004F;",
-                                "LoadGraphColor=00F000;", "MessageColor=F0F000;", "TextColor=FFFFFF;",
-                                "TitleColor=FFFFFF;", "XAxisColor=007070;", "ShowXAxis=0;", "ShowSyatrayIcon=0;",
-                                "StartMinimized=0;", "RangeMax=100;", "RangeMin=0;", "", "[General]",
-                                "PollInterval=1;", "LogInterval=" + std::to_string(logIntervalMinutes) + ";",
-                                "Transparency=0;", "AlwaysOnTop=0;", ""});
+    std::vector<std::string> lines{"GraphWidth=792;", "GraphHeight=" + std::to_string(graphHeight) + ";",
+                                   backgroundKey, "FrameColor=00F0F0;", "GraphColor=0000F0;", "GridColor=00004F;",
+                                   "LoadGraphColor=00F000;", "MessageColor=F0F000;", "TextColor=FFFFFF;",
+                                   "TitleColor=FFFFFF;", "XAxisColor=007070;", "ShowXAxis=0;", "ShowSyatrayIcon=0;",
+                                   "StartMinimized=0;", "RangeMax=100;", "RangeMin=0;"};
+    if (!viewKey.empty())
+        lines.push_back(viewKey);
+    lines.insert(lines.end(), {"", "[General]", "PollInterval=1;",
+                               "LogInterval=" + std::to_string(logIntervalMinutes) + ";", "Transparency=0;",
+                               "AlwaysOnTop=0;", ""});
+    testsupport::WriteSettings(lines);
 }
 
 PluginHost::PluginHost()

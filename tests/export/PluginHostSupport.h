@@ -13,7 +13,9 @@ namespace exporttest {
 
 // Writes "Vaderur.ini" in the current folder: the default keys with the test colours, the
 // given pane size and log interval (minutes).
-void WriteSettingsFile(int graphHeight, int logIntervalMinutes, COLORREF background);
+// viewKey: one more line of the plug-in's section (a view's key), or empty.
+void WriteSettingsFile(int graphHeight, int logIntervalMinutes, COLORREF background,
+                       const std::string& viewKey = "");
 
 class PluginHost {
 public:

@@ -2,6 +2,7 @@
 // the very pixels its own paint puts into its window, and nothing outside its cell.
 #include "PaneTestSupport.h"
 
+#include "graph/PaneLock.h"
 #include "graph/PaneRender.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +76,10 @@ TEST(PaneRender, AtAnyOffsetItDrawsWhatThePanesOwnPaintDrawsAndNothingBeyond)
             const int bigHeight = offset.y + c.height + 11;
             panetest::Canvas shared(bigWidth, bigHeight);
             shared.Fill(sentinel);
-            RenderPaneAt(pane, shared.Dc(), offset);
+            {
+                PaneLock::Exclusive rendering(PanesLock());  // as the grid view holds it
+                RenderPaneAt(pane, shared.Dc(), offset);
+            }
             const std::vector<uint32_t> drawn = shared.Pixels();
             EXPECT_TRUE(CellOf(drawn, bigWidth, offset.x, offset.y, c.width, c.height) == expected);
 

@@ -5,16 +5,17 @@
 # plug-in, under Wine. Every case runs twice, a short run and a long one, one after the other
 # (side by side, each window's appearing and closing made the other repaint); the
 # difference of the two process CPU times the host prints, over the difference of their
-# update counts (N at 4 and 16 cores, N/2 at 64 and 256, so that the whole script takes a few
-# minutes), leaves out what a run pays once (loading, creating the window and its
-# panes, ending). The plug-in's share is that figure with the plug-in minus without it.
-#   bench/cpu-per-update.sh BUILD_ROOT [--updates N]   (default 80)
+# update counts (N), leaves out what a run pays once (loading, creating the window and its
+# panes, ending). The plug-in's share is that figure with the plug-in minus without it. What a
+# run pays once varies by tens of milliseconds from run to run (and the CPU times come in steps
+# of 10 ms), so N is large enough to keep that under a tenth of a millisecond per update.
+#   bench/cpu-per-update.sh BUILD_ROOT [--updates N]   (default 400; the script takes about 10 min)
 # Uses the Wine session running for BUILD_ROOT/windows, or starts and stops one of its own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
 shift
-extra_updates=80
+extra_updates=400
 while [ $# -gt 0 ]; do
   case "$1" in
     --updates) extra_updates=$2; shift 2 ;;
@@ -66,10 +67,7 @@ cpu_per_update() {
 views=("stacked|; stacked, no view key" "Columns=-1|Columns=-1" "HeatMap=1|HeatMap=1")
 echo "cpu-per-update: $((4 * ${#views[@]} + 4)) cases, each a run of $short_updates updates every $interval ms and a longer one" >&2
 for cores in 4 16 64 256; do
-  case $cores in
-    64 | 256) extra=$((extra_updates / 2)) ;;
-    *) extra=$extra_updates ;;
-  esac
+  extra=$extra_updates
   alone=$(cpu_per_update none "$cores" "$extra" "; no plug-in" --no-plugin)
   stacked=""
   for view in "${views[@]}"; do

@@ -70,7 +70,7 @@ int main()
         return 1;
     }
     CZiveVazudEx pane(paneWindow, nullptr);
-    UpdateTimes times(pane.History() ? pane.History()->Capacity() : 1680);
+    UpdateTimes times(pane.History().Capacity());
     const int64_t start = ClockNowUnixMilliseconds() - int64_t{historySamples} * 1000;
     for (int i = 0; i < historySamples; ++i) {
         pane.PushSamples(35 + (i * 7) % 40, (i * 13) % 101);

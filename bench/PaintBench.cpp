@@ -33,7 +33,7 @@ public:
     {
         SeriesRows rows(static_cast<size_t>(visibleCount));
         for (int32_t i = 0; i < visibleCount; ++i)
-            rows[i] = RowOf(temperature ? TempHistory()->ValueAt(i) : history->ValueAt(i));
+            rows[i] = RowOf(temperature ? TempHistory().ValueAt(i) : history.ValueAt(i));
         return rows;
     }
 };

@@ -6,11 +6,9 @@
 
 template <typename Value>
 BasicSampleHistory<Value>::BasicSampleHistory(int32_t initialCapacity, int32_t limit)
-    : growStep(initialCapacity), slotLimit(limit)
+    : slotLimit(limit)
 {
-    valid = initialCapacity > 0 && AddBlock();
-    if (valid)
-        writeBlock = blocks.front();
+    Reallocate(initialCapacity);
 }
 
 template <typename Value>
@@ -68,6 +66,21 @@ void BasicSampleHistory<Value>::Clear()
     std::memset(blocks.front(), 0, static_cast<size_t>(growStep) * sizeof(Value));
     writeBlock = blocks.front();
     writeOffset = -1;
+}
+
+template <typename Value>
+void BasicSampleHistory<Value>::Reallocate(int32_t initialCapacity)
+{
+    FreeBlocks(0);
+    writeBlock = nullptr;
+    writeOffset = -1;
+    growStep = initialCapacity;
+    head = -1;
+    count = 0;
+    capacity = 0;
+    valid = initialCapacity > 0 && AddBlock();
+    if (valid)
+        writeBlock = blocks.front();
 }
 
 template <typename Value>

@@ -36,6 +36,8 @@ public:
     }
     // Forgets every sample and returns to the initial capacity.
     void Clear();
+    // Starts over as a history constructed with initialCapacity would (its slot limit kept).
+    void Reallocate(int32_t initialCapacity);
     // The sample k steps back from the newest (k = 0); anything out of range reads as 0.
     Value ValueAt(int32_t k) const;
     Value Latest() const { return ValueAt(0); }

@@ -91,8 +91,7 @@ GraphSettings* CZiveVazud::CreateSettings()
 void CZiveVazud::ClearHistory()
 {
     PaneLock::Exclusive hold(lock);
-    if (history)
-        history->Clear();
+    history.Clear();
 }
 
 int32_t CZiveVazud::ScreenWidthCapacity()
@@ -109,13 +108,11 @@ int32_t CZiveVazud::AllocHistory()
     return AllocInto(history);
 }
 
-int32_t CZiveVazud::AllocInto(std::unique_ptr<SampleHistory>& slot)
+int32_t CZiveVazud::AllocInto(SampleHistory& slot)
 {
-    historyValid = false;
     const int32_t capacity = ScreenWidthCapacity();
-    slot.reset();
-    slot = std::make_unique<SampleHistory>(capacity);
-    historyValid = slot->IsValid();
+    slot.Reallocate(capacity);
+    historyValid = slot.IsValid();
     return capacity;
 }
 
@@ -160,7 +157,7 @@ void CZiveVazud::Layout(HDC dc, const RECT* rect, Drawing drawing)
 
     plotRect = ToRect(box);
     scale = plot::ScaleFor(box, rangeMin, rangeMax, lengths);
-    visibleCount = plot::VisibleCount(box, useBars, history ? history->Count() : 0, lengths);
+    visibleCount = plot::VisibleCount(box, useBars, history.Count(), lengths);
 }
 
 void CZiveVazud::SetCompact(bool on)
@@ -177,10 +174,10 @@ plot::TextExtents CZiveVazud::MeasureTexts(HDC dc) const
         return static_cast<int32_t>(size.cx);
     };
     const auto valueWidth = [&](const ValueLabel& label) {
-        if (!label.series || !*label.series || (*label.series)->Count() == 0)
+        if (!label.series || label.series->Count() == 0)
             return 0;
         wchar_t text[labelCapacity];
-        textformat::FormatValueText((*label.series)->Latest(), label.unit, text, labelCapacity);
+        textformat::FormatValueText(label.series->Latest(), label.unit, text, labelCapacity);
         return widthOf(text);
     };
     plot::TextExtents extents;
@@ -258,7 +255,7 @@ void CZiveVazud::DrawSeries(HDC dc)
     const plot::Box box = ToBox(plotRect);
     SeriesRows rows(static_cast<size_t>(visibleCount));
     for (int32_t i = 0; i < visibleCount; ++i)
-        rows[i] = RowOf(history->ValueAt(i));
+        rows[i] = RowOf(history.ValueAt(i));
     if (useBars) {
         DrawSeriesBars(dc, box, rows, brush.Get(), lengths);
     } else {
@@ -279,7 +276,7 @@ void CZiveVazud::DrawNewestLabels(HDC dc, int32_t firstRow, const int32_t* secon
     if (visibleCount == 0)
         return;
     // The second label gives way where it would overlap the first.
-    const auto newest = [](const ValueLabel& label) { return *label.series ? (*label.series)->Latest() : 0; };
+    const auto newest = [](const ValueLabel& label) { return label.series->Latest(); };
     if (shownTexts.temperature)
         DrawValueLabel(dc, newest(valueLabels[0]), valueLabels[0].unit, firstRow);
     if (secondRow && valueLabels[1].series && shownTexts.load &&

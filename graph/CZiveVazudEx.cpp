@@ -74,19 +74,17 @@ GraphSettings* CZiveVazudEx::CreateSettings()
 void CZiveVazudEx::ClearHistory()
 {
     PaneLock::Exclusive hold(lock);
-    if (history)
-        history->Clear();
-    if (tempHistory)
-        tempHistory->Clear();
+    history.Clear();
+    tempHistory.Clear();
     temperatureFigures = SeriesFigures{};
     loadFigures = SeriesFigures{};
 }
 
 void CZiveVazudEx::PushSamples(int32_t temperature, int32_t load)
 {
-    if (tempHistory && tempHistory->Push(temperature))
+    if (tempHistory.Push(temperature))
         temperatureFigures.Add(temperature);
-    if (history && history->Push(load))
+    if (history.Push(load))
         loadFigures.Add(load);
 }
 
@@ -99,8 +97,8 @@ void CZiveVazudEx::DrawSeries(HDC dc)
     SeriesRows loadRows(static_cast<size_t>(visibleCount));
     SeriesRows temperatureRows(static_cast<size_t>(visibleCount));
     for (int32_t i = 0; i < visibleCount; ++i) {
-        loadRows[i] = RowOf(history->ValueAt(i));
-        temperatureRows[i] = RowOf(tempHistory ? tempHistory->ValueAt(i) : 0);
+        loadRows[i] = RowOf(history.ValueAt(i));
+        temperatureRows[i] = RowOf(tempHistory.ValueAt(i));
     }
     // The temperature goes over the load: a bar shows load only above its temperature, and
     // where the lines cross the temperature lies on top.
@@ -174,7 +172,7 @@ void CZiveVazudEx::SaveSnapshot()
         // A record of the history: its height is the one the pane was made with and its
         // layout the full one, whatever the view does with the pane now. A pane made without
         // a height (no GraphHeight in the file) has only the one its window gives it.
-        const int64_t held = tempHistory ? tempHistory->Count() : 0;
+        const int64_t held = tempHistory.Count();
         // The pane's height at 96 DPI: a picture's pixels do not depend on the display.
         // Asked in the window's own pixels: on a worker thread of a DPI-unaware process the
         // size would come already scaled.

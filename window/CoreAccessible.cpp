@@ -132,15 +132,15 @@ HRESULT CoreAccessible::Answer(const Live& live, int32_t target, VARIANT* out) c
 std::wstring CoreAccessible::ValueOf(const Live& live, uint32_t index) const
 {
     const CZiveVazudEx& pane = PaneAt(live, static_cast<int32_t>(index));
-    const SampleHistory* temperatures = pane.TempHistory();
-    const SampleHistory* loads = pane.History();
-    if (!temperatures || !loads || temperatures->Count() == 0)
+    const SampleHistory& temperatures = pane.TempHistory();
+    const SampleHistory& loads = pane.History();
+    if (temperatures.Count() == 0)
         return {};
     const CoreFocus& focus = live.owner->Focus();
     const bool atCursor = focus.Focused() == static_cast<int32_t>(index) && focus.Cursor() != CoreFocus::none;
     const int32_t k = atCursor ? focus.Cursor() : 0;
     char16_t text[64] = {};
-    FormatCoreValue(temperatures->ValueAt(k), loads->ValueAt(k), reinterpret_cast<const char16_t*>(pane.UnitText()),
+    FormatCoreValue(temperatures.ValueAt(k), loads.ValueAt(k), reinterpret_cast<const char16_t*>(pane.UnitText()),
                     reinterpret_cast<const char16_t*>(pane.LoadUnitText()), text, 0, 64);
     std::wstring value(reinterpret_cast<const wchar_t*>(text));
     if (atCursor) {

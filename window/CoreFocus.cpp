@@ -18,8 +18,7 @@ const CZiveVazudEx* PaneOf(const ViewInputs& inputs, int32_t core)
 // The samples a core holds: the time cursor goes no further back.
 int32_t HeldSamples(const CZiveVazudEx* pane)
 {
-    const SampleHistory* temperatures = pane ? pane->TempHistory() : nullptr;
-    return temperatures ? temperatures->Count() : 0;
+    return pane ? pane->TempHistory().Count() : 0;
 }
 
 // The core's pane window shows it (stacked and grid panes), or the main window draws it.

@@ -79,14 +79,12 @@ HeatMapView::CellFace HeatMapView::FaceOf(const ViewInputs& inputs, uint32_t ind
     const PaneList& paneList = *inputs.panes;
     // A snapshot with fewer cores than panes leaves the cells beyond it empty.
     const CZiveVazudEx* pane = index < paneList.size() && index < inputs.reportedCores ? paneList[index] : nullptr;
-    const SampleHistory* temperatures = pane ? pane->TempHistory() : nullptr;
-    const SampleHistory* loads = pane ? pane->History() : nullptr;
-    if (!temperatures || !loads || temperatures->Count() == 0)
+    if (!pane || pane->TempHistory().Count() == 0)
         return face;
     const GraphSettings* settings = inputs.settings;
     face.filled = true;
-    face.temperature = temperatures->Latest();
-    face.load = loads->Latest();
+    face.temperature = pane->TempHistory().Latest();
+    face.load = pane->History().Latest();
     face.colour = inputs.contrast ? inputs.contrast->background
                                   : HeatColourOf(face.temperature, settings ? settings->RangeMin : 0,
                                                  settings ? settings->RangeMax : 100);

@@ -31,8 +31,7 @@ int32_t ShownCount(const CZiveVazudEx& pane)
         return pane.VisibleCount();
     RECT client{};
     ::GetClientRect(pane.PaneWindow(), &client);
-    const SampleHistory* temperatures = pane.TempHistory();
-    const int32_t held = temperatures ? temperatures->Count() : 0;
+    const int32_t held = pane.TempHistory().Count();
     const plot::Scale lengths{pane.Dpi()};
     return plot::VisibleCount(plot::PlotBox(ToBox(client), lengths), pane.UsesBars(), held, lengths);
 }
@@ -43,8 +42,8 @@ std::wstring PaneReadout(const CZiveVazudEx& pane, const UpdateTimes* times, int
                          int64_t nowMs)
 {
     // Pushes and clears run on this (the window's) thread and exports only read: no lock.
-    const SampleHistory* temperatures = pane.TempHistory();
-    const SampleHistory* loads = pane.History();
+    const SampleHistory& temperatures = pane.TempHistory();
+    const SampleHistory& loads = pane.History();
     ReadoutFacts facts;
     facts.title = pane.TitleText();
     facts.temperatureUnit = pane.UnitText();
@@ -52,14 +51,10 @@ std::wstring PaneReadout(const CZiveVazudEx& pane, const UpdateTimes* times, int
     const int64_t time = times ? times->TimeAt(k) : 0;
     facts.timeKnown = time != 0 && LocalTimeOf(time, facts.time);
     facts.ageMs = nowMs - time;
-    if (temperatures) {
-        facts.temperature = temperatures->ValueAt(k);
-        facts.shownTemperature = FiguresOfNewest(*temperatures, shownCount);
-    }
-    if (loads) {
-        facts.load = loads->ValueAt(k);
-        facts.shownLoad = FiguresOfNewest(*loads, shownCount);
-    }
+    facts.temperature = temperatures.ValueAt(k);
+    facts.shownTemperature = FiguresOfNewest(temperatures, shownCount);
+    facts.load = loads.ValueAt(k);
+    facts.shownLoad = FiguresOfNewest(loads, shownCount);
     facts.historyTemperature = pane.TemperatureFigures();
     facts.historyLoad = pane.LoadFigures();
     return ReadoutText(facts);
@@ -157,8 +152,7 @@ void HoverTip::Hide()
 
 const wchar_t* HoverTip::CellText(const CZiveVazudEx& pane, const UpdateTimes* times)
 {
-    const SampleHistory* temperatures = pane.TempHistory();
-    if (!temperatures || temperatures->Count() == 0) {
+    if (pane.TempHistory().Count() == 0) {
         cellText = pane.TitleText();  // an empty cell: only the core's name
         return cellText.c_str();
     }

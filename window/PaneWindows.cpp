@@ -41,8 +41,8 @@ void PaneWindows::Build(HWND parent, HINSTANCE instance, const View& view, SIZE 
     }
     built = true;
     // As many times as a pane's history starts with samples, growing and wrapping alike.
-    if (!panes.empty() && panes.front()->History())
-        times = std::make_unique<UpdateTimes>(panes.front()->History()->Capacity());
+    if (!panes.empty())
+        times = std::make_unique<UpdateTimes>(panes.front()->History().Capacity());
 }
 
 void PaneWindows::SetDpi(int32_t dpi)

@@ -70,6 +70,31 @@ TEST(SampleHistory, EmptyAndClearedHistoriesReadZero)
     EXPECT_EQ(NewestFirst(h), (std::vector<int32_t>{5}));
 }
 
+TEST(SampleHistory, ReallocatingStartsOverAsANewHistory)
+{
+    SampleHistory h(0);  // a pane's history before it is allocated
+    EXPECT_FALSE(h.IsValid());
+    h.Reallocate(3);
+    ASSERT_TRUE(h.IsValid());
+    for (int i = 1; i <= 7; ++i)  // grown twice, and one into the third block
+        h.Push(i);
+    EXPECT_EQ(h.Capacity(), 9);
+    h.Reallocate(5);
+    EXPECT_TRUE(h.IsValid());
+    EXPECT_EQ(h.Capacity(), 5);
+    EXPECT_EQ(h.GrowStep(), 5);
+    EXPECT_EQ(h.Count(), 0);
+    EXPECT_EQ(h.Latest(), 0);
+    for (int i = 1; i <= 6; ++i)
+        h.Push(i * 10);
+    EXPECT_EQ(h.Capacity(), 10);
+    EXPECT_EQ(NewestFirst(h), (std::vector<int32_t>{60, 50, 40, 30, 20, 10}));
+    h.Reallocate(0);
+    EXPECT_FALSE(h.IsValid());
+    EXPECT_FALSE(h.Push(1));
+    EXPECT_EQ(h.ValueAt(0), 0);
+}
+
 TEST(SampleHistory, OutOfRangeReadsGiveZero)
 {
     SampleHistory h(4);

@@ -33,7 +33,7 @@ constexpr COLORREF sentinel = 0xFF00FF;
 class SingleSeriesPane : public CZiveVazud {
 public:
     using CZiveVazud::CZiveVazud;
-    void Push(int32_t value) { history->Push(value); }
+    void Push(int32_t value) { history.Push(value); }
 };
 
 class PanePixels : public ::testing::Test {

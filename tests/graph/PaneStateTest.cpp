@@ -204,21 +204,21 @@ TEST_F(PaneState, HistoriesStartAtTheScreenWidthAndClearBackToIt)
     CZiveVazudEx pane(window.Get(), &record);
     EXPECT_TRUE(pane.HistoryValid());
     EXPECT_EQ(pane.InitialCapacity(), screenWidth);
-    ASSERT_TRUE(pane.History() && pane.TempHistory());
-    EXPECT_EQ(pane.History()->Capacity(), screenWidth);
-    EXPECT_EQ(pane.TempHistory()->Capacity(), screenWidth);
+    ASSERT_TRUE(pane.History().IsValid() && pane.TempHistory().IsValid());
+    EXPECT_EQ(pane.History().Capacity(), screenWidth);
+    EXPECT_EQ(pane.TempHistory().Capacity(), screenWidth);
 
     for (int i = 0; i < 3 * screenWidth; ++i)
         pane.PushSamples(70, 30);
-    EXPECT_EQ(pane.TempHistory()->Count(), 3 * screenWidth);
-    EXPECT_EQ(pane.TempHistory()->Latest(), 70);
-    EXPECT_EQ(pane.History()->Latest(), 30);
+    EXPECT_EQ(pane.TempHistory().Count(), 3 * screenWidth);
+    EXPECT_EQ(pane.TempHistory().Latest(), 70);
+    EXPECT_EQ(pane.History().Latest(), 30);
 
     pane.ClearHistory();
-    EXPECT_EQ(pane.History()->Count(), 0);
-    EXPECT_EQ(pane.TempHistory()->Count(), 0);
-    EXPECT_EQ(pane.History()->Capacity(), screenWidth);
-    EXPECT_EQ(pane.TempHistory()->Capacity(), screenWidth);
+    EXPECT_EQ(pane.History().Count(), 0);
+    EXPECT_EQ(pane.TempHistory().Count(), 0);
+    EXPECT_EQ(pane.History().Capacity(), screenWidth);
+    EXPECT_EQ(pane.TempHistory().Capacity(), screenWidth);
 
     // Nothing but frame, grid and texts until the next samples arrive.
     panetest::Canvas canvas(792, 214);
@@ -277,10 +277,10 @@ TEST_F(PaneState, WindowThreadChangesWaitForARunningExport)
              PaneLock::Exclusive distributing(PanesLock());
              pane.PushSamples(61, 41);
          },
-         [&] { return pane.TempHistory()->Count() == 1; }},
+         [&] { return pane.TempHistory().Count() == 1; }},
         {"SetUseBars", [&] { pane.SetUseBars(true); }, [&] { return pane.UsesBars(); }},
         {"ApplyColors", [&] { pane.ApplyColors(&recolour); }, [&] { return pane.BackgroundColour() == 0x123456u; }},
-        {"ClearHistory", [&] { pane.ClearHistory(); }, [&] { return pane.TempHistory()->Count() == 0; }},
+        {"ClearHistory", [&] { pane.ClearHistory(); }, [&] { return pane.TempHistory().Count() == 0; }},
     };
     for (const Change& change : changes) {
         SCOPED_TRACE(change.name);

@@ -34,10 +34,10 @@ TEST_F(SampleFlow, EveryUpdateAddsOneSampleToBothHistoriesOfEveryPane)
     ASSERT_NE(graphList, nullptr);
     for (uint32_t i = 0; i < graphCount; ++i) {
         ASSERT_NE(graphList[i], nullptr);
-        EXPECT_EQ(graphList[i]->TempHistory()->Count(), 25);
-        EXPECT_EQ(graphList[i]->History()->Count(), 25);
-        EXPECT_EQ(graphList[i]->TempHistory()->Latest(), 59);
-        EXPECT_EQ(graphList[i]->History()->Latest(), 100);
+        EXPECT_EQ(graphList[i]->TempHistory().Count(), 25);
+        EXPECT_EQ(graphList[i]->History().Count(), 25);
+        EXPECT_EQ(graphList[i]->TempHistory().Latest(), 59);
+        EXPECT_EQ(graphList[i]->History().Latest(), 100);
     }
 }
 
@@ -53,12 +53,12 @@ TEST_F(SampleFlow, EachCoreGetsItsOwnReadings)
     s.coreTemperature[2] = std::numeric_limits<float>::infinity();
     record->Update(&s);
     ASSERT_EQ(graphCount, 3u);
-    EXPECT_EQ(graphList[0]->TempHistory()->ValueAt(1), 45);
-    EXPECT_EQ(graphList[1]->TempHistory()->ValueAt(1), 0);
-    EXPECT_EQ(graphList[2]->TempHistory()->ValueAt(1), 0);
-    EXPECT_EQ(graphList[2]->TempHistory()->Latest(), 2147483647);
-    EXPECT_EQ(graphList[0]->History()->Latest(), 10);
-    EXPECT_EQ(graphList[2]->History()->Latest(), 30);
+    EXPECT_EQ(graphList[0]->TempHistory().ValueAt(1), 45);
+    EXPECT_EQ(graphList[1]->TempHistory().ValueAt(1), 0);
+    EXPECT_EQ(graphList[2]->TempHistory().ValueAt(1), 0);
+    EXPECT_EQ(graphList[2]->TempHistory().Latest(), 2147483647);
+    EXPECT_EQ(graphList[0]->History().Latest(), 10);
+    EXPECT_EQ(graphList[2]->History().Latest(), 30);
 }
 
 TEST_F(SampleFlow, ALaterCoreCountChangesNeitherPanesNorPushes)
@@ -71,7 +71,7 @@ TEST_F(SampleFlow, ALaterCoreCountChangesNeitherPanesNorPushes)
     record->Update(&one);
     EXPECT_EQ(graphCount, 4u);
     for (uint32_t i = 0; i < 4; ++i)
-        EXPECT_EQ(graphList[i]->History()->Count(), 3);
+        EXPECT_EQ(graphList[i]->History().Count(), 3);
 }
 
 TEST_F(SampleFlow, NoCoresMeansNoPanesAndNoSamples)
@@ -90,8 +90,8 @@ TEST_F(SampleFlow, AHostReportingMoreThan256CoresGets256Panes)
     record->Update(&many);
     record->Update(&many);
     ASSERT_EQ(graphCount, 256u);
-    EXPECT_EQ(graphList[255]->History()->Count(), 2);
-    EXPECT_EQ(graphList[255]->TempHistory()->Latest(), 70);
+    EXPECT_EQ(graphList[255]->History().Count(), 2);
+    EXPECT_EQ(graphList[255]->TempHistory().Latest(), 70);
 }
 
 TEST_F(SampleFlow, ExitStopsTheFlowWithoutHarm)

@@ -120,16 +120,16 @@ TEST_F(GridView, TheHeatMapsPanesAreHiddenButKeepEverySampleUntilCleared)
     ASSERT_NE(dynamic_cast<const HeatMapView*>(&pluginInstance->Window().CurrentView()), nullptr);
     for (uint32_t i = 0; i < graphCount; ++i) {
         EXPECT_EQ(::GetWindowLongW(graphList[i]->PaneWindow(), GWL_STYLE) & WS_VISIBLE, 0) << i;
-        EXPECT_EQ(graphList[i]->History()->Count(), 25) << i;
-        EXPECT_EQ(graphList[i]->TempHistory()->Count(), 25) << i;
+        EXPECT_EQ(graphList[i]->History().Count(), 25) << i;
+        EXPECT_EQ(graphList[i]->TempHistory().Count(), 25) << i;
     }
     testwindow::Command(mainWindow, IDM_CLEAR_HISTORY);
     for (uint32_t i = 0; i < graphCount; ++i) {
-        EXPECT_EQ(graphList[i]->History()->Count(), 0) << i;
-        EXPECT_EQ(graphList[i]->TempHistory()->Count(), 0) << i;
+        EXPECT_EQ(graphList[i]->History().Count(), 0) << i;
+        EXPECT_EQ(graphList[i]->TempHistory().Count(), 0) << i;
     }
     Feed(6, 2);
-    EXPECT_EQ(graphList[5]->TempHistory()->Count(), 2);
+    EXPECT_EQ(graphList[5]->TempHistory().Count(), 2);
 }
 
 // Lets Wine carry what was painted to the window's surface, bounded to about half a second.

@@ -130,11 +130,11 @@ TEST_F(WindowCommands, BarsLineAndClearActOnEveryPane)
     for (uint32_t i = 0; i < graphCount; ++i)
         EXPECT_FALSE(graphList[i]->UsesBars()) << i;
 
-    ASSERT_EQ(graphList[1]->History()->Count(), 20);
+    ASSERT_EQ(graphList[1]->History().Count(), 20);
     Command(mainWindow, IDM_CLEAR_HISTORY);
     for (uint32_t i = 0; i < graphCount; ++i) {
-        EXPECT_EQ(graphList[i]->History()->Count(), 0) << i;
-        EXPECT_EQ(graphList[i]->TempHistory()->Count(), 0) << i;
+        EXPECT_EQ(graphList[i]->History().Count(), 0) << i;
+        EXPECT_EQ(graphList[i]->TempHistory().Count(), 0) << i;
     }
 }
 
@@ -155,7 +155,7 @@ TEST_F(WindowCommands, EveryUpdateKeepsOneClockTimeThatClearingForgets)
     const UpdateTimes* times = pluginInstance->Window().Times();
     ASSERT_NE(times, nullptr);
     // One time per update, not per pane.
-    ASSERT_EQ(times->Count(), graphList[0]->History()->Count());
+    ASSERT_EQ(times->Count(), graphList[0]->History().Count());
     EXPECT_EQ(times->Count(), 20);
     for (int32_t k = 0; k < times->Count(); ++k) {
         EXPECT_GE(times->TimeAt(k), before) << k;
@@ -169,7 +169,7 @@ TEST_F(WindowCommands, EveryUpdateKeepsOneClockTimeThatClearingForgets)
     EXPECT_EQ(times->Count(), 0);
     Feed(3, 2);
     EXPECT_EQ(times->Count(), 2);
-    EXPECT_EQ(graphList[0]->History()->Count(), 2);
+    EXPECT_EQ(graphList[0]->History().Count(), 2);
 }
 
 // The text the readout's tip holds now.

@@ -1,5 +1,6 @@
 // Median wall time of one update as the one-pass views show it: Update, then the main
-// window's paint (UpdateWindow), for the grid (Columns=-1) at 64 and 256 cores and the heat
+// window's paint (UpdateWindow; the heat map draws what an update changed within Update
+// itself), for the grid (Columns=-1) at 64 and 256 cores and the heat
 // map (HeatMap=1) at 256 cores; the heat map also on a quiet machine where one core in
 // sixteen changes its readings per update. In-process figures beside the host's CPU per update.
 #include "bench/BenchTiming.h"

@@ -15,13 +15,13 @@
 
 namespace {
 constexpr size_t labelCapacity = 41;
-// The most rectangles an update's region is made of; beyond them the whole map is painted.
-constexpr size_t regionRectLimit = 64;
 }  // namespace
 
 void HeatMapView::LayOut(const ViewInputs& inputs)
 {
     GridView::LayOut(inputs);
+    // The cells move or change size: none shows what it was last painted with any more.
+    painted.assign(inputs.panes->size(), std::nullopt);
     if (cellTips) {
         for (uint32_t i = 0; i < inputs.panes->size(); ++i) {
             TTTOOLINFOW tool{};
@@ -93,46 +93,6 @@ HeatMapView::CellFace HeatMapView::FaceOf(const ViewInputs& inputs, uint32_t ind
 
 namespace {
 
-// Invalidates the rectangles of window in one region: one request to the window server, not
-// one per rectangle.
-void InvalidateRects(HWND window, const std::vector<RECT>& rects)
-{
-    // The region's header takes the room of two rectangles, in front of them.
-    static_assert(sizeof(RGNDATAHEADER) == 2 * sizeof(RECT), "the header fills two rectangles");
-    std::vector<RECT> data(2 + rects.size());
-    auto* region = reinterpret_cast<RGNDATA*>(data.data());
-    region->rdh.dwSize = sizeof(RGNDATAHEADER);
-    region->rdh.iType = RDH_RECTANGLES;
-    region->rdh.nCount = static_cast<DWORD>(rects.size());
-    region->rdh.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
-    ::SetRectEmpty(&region->rdh.rcBound);
-    for (size_t i = 0; i < rects.size(); ++i) {
-        data[2 + i] = rects[i];
-        ::UnionRect(&region->rdh.rcBound, &region->rdh.rcBound, &rects[i]);
-    }
-    Region combined(::ExtCreateRegion(nullptr, static_cast<DWORD>(data.size() * sizeof(RECT)), region));
-    if (combined)
-        ::InvalidateRgn(window, combined.Get(), FALSE);
-    else
-        ::InvalidateRect(window, nullptr, FALSE);
-}
-
-// Adds rect, or widens the last rectangle over it when the two lie side by side at the same
-// height (at most the line between two cells apart): neighbouring cells that change alike make
-// one rectangle of the region, and every drawing clipped to it walks fewer.
-void AddSideBySide(std::vector<RECT>& rects, const RECT& rect, int gap)
-{
-    if (!rects.empty()) {
-        RECT& last = rects.back();
-        if (last.top == rect.top && last.bottom == rect.bottom && rect.left >= last.right &&
-            rect.left - last.right <= gap) {
-            last.right = rect.right;
-            return;
-        }
-    }
-    rects.push_back(rect);
-}
-
 // Cell index of a grid whose first cell is first, every cell the same size.
 RECT CellOf(const Cell& first, uint32_t columns, uint32_t index)
 {
@@ -143,47 +103,162 @@ RECT CellOf(const Cell& first, uint32_t columns, uint32_t index)
 
 }  // namespace
 
-void HeatMapView::Invalidate(const ViewInputs& inputs)
+// One pass of drawing cells into a DC of the main window: the brush, the font, the colours
+// and the units set once, and the cells' places in the client area as it is now.
+class HeatMapView::CellPass {
+public:
+    CellPass(HeatMapView& owner, const ViewInputs& viewInputs, HDC target)
+        : view(owner), inputs(viewInputs), dc(target), dcBrush(dc, ::GetStockObject(DC_BRUSH)),
+          selectedFont(dc, view.LabelFont(inputs.dpi))
+    {
+        ::GetClientRect(inputs.window, &client);
+        first = GridCellAt(0, static_cast<uint32_t>(client.right), static_cast<uint32_t>(client.bottom),
+                           view.Columns(), view.Rows());
+        // One pixel (at 96 DPI) of the background between neighbouring cells.
+        gap = plot::Scale{inputs.dpi}(1);
+        inner = {first.width - gap, first.height - gap};
+        // High contrast: cells in the window colour with their numbers in its text colour, the
+        // lines between them in the text colour.
+        const PaneColours* contrast = inputs.contrast;
+        const GraphSettings* settings = inputs.settings;
+        background = contrast ? contrast->frame : settings ? settings->BGColor : 0;
+        TEXTMETRICW metrics{};
+        textHeight = ::GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
+        ::SetBkMode(dc, TRANSPARENT);
+        // Black reads on every colour of the scale, as on the tray icon.
+        ::SetTextColor(dc, contrast ? contrast->text : RGB(0, 0, 0));
+        ::SetTextAlign(dc, TA_CENTER | TA_TOP);
+        if (settings) {
+            textformat::CopyText(settings->TempUnit, units[0], 3);
+            textformat::CopyText(settings->LoadUnit, units[1], 3);
+        }
+        if (std::wmemcmp(&units[0][0], &view.widthUnits[0][0], 6) != 0) {
+            std::wmemcpy(&view.widthUnits[0][0], &units[0][0], 6);
+            view.widths.clear();
+        }
+    }
+    CellPass(const CellPass&) = delete;
+    CellPass& operator=(const CellPass&) = delete;
+
+    RECT CellRect(uint32_t index) const { return CellOf(first, view.Columns(), index); }
+    uint32_t CellCount() const { return view.Columns() * view.Rows(); }
+
+    // The lines between the cells and what lies beyond them. The drawing is clipped to the
+    // update region, so each fill costs only what of it is to be painted.
+    void Background() const
+    {
+        ::SetDCBrushColor(dc, background);
+        const uint32_t columns = view.Columns();
+        const uint32_t rows = view.Rows();
+        const int gridWidth = first.width * static_cast<int>(columns);
+        const int gridHeight = first.height * static_cast<int>(rows);
+        for (uint32_t column = 1; column <= columns; ++column)
+            ::PatBlt(dc, first.width * static_cast<int>(column) - gap, 0, gap, gridHeight, PATCOPY);
+        for (uint32_t row = 1; row <= rows; ++row)
+            ::PatBlt(dc, 0, first.height * static_cast<int>(row) - gap, gridWidth, gap, PATCOPY);
+        ::PatBlt(dc, gridWidth, 0, client.right - gridWidth, client.bottom, PATCOPY);
+        ::PatBlt(dc, 0, gridHeight, gridWidth, client.bottom - gridHeight, PATCOPY);
+    }
+
+    // The lines of text the cell shows for face, as LinesOf counts them here.
+    int LinesOf(const CellFace& face) { return view.LinesOf(dc, face, inner, textHeight, inputs.dpi); }
+
+    // A whole cell: its colour (the background when it is empty), then the temperature and
+    // the load beneath it when there is room for both. Recorded as what the cell shows.
+    void DrawCell(uint32_t index, const CellFace& face)
+    {
+        const RECT cell = CellRect(index);
+        const int lines = LinesOf(face);
+        if (index < view.painted.size())
+            view.painted[index] = PaintedCell{face, lines};
+        const bool filled = face.filled && inner.cx > 0 && inner.cy > 0;
+        ::SetDCBrushColor(dc, filled ? face.colour : background);
+        ::PatBlt(dc, cell.left, cell.top, inner.cx, inner.cy, PATCOPY);
+        if (!filled || lines <= 0)
+            return;
+        const int top = cell.top + (inner.cy - lines * textHeight) / 2;
+        DrawValue(cell, top, face.temperature, 0);
+        if (lines == 2)
+            DrawValue(cell, top + textHeight, face.load, 1);
+    }
+
+    // Of a cell showing two lines whose colour and temperature stay: the load's line alone,
+    // across the cell.
+    void DrawLoadLine(uint32_t index, const CellFace& face)
+    {
+        const RECT cell = CellRect(index);
+        const int top = cell.top + (inner.cy - 2 * textHeight) / 2 + textHeight;
+        ::SetDCBrushColor(dc, face.colour);
+        ::PatBlt(dc, cell.left, top, inner.cx, textHeight, PATCOPY);
+        DrawValue(cell, top, face.load, 1);
+        view.painted[index]->face = face;
+    }
+
+private:
+    void DrawValue(const RECT& cell, int top, int32_t value, int unit) const
+    {
+        wchar_t text[labelCapacity];
+        textformat::FormatValueText(value, units[unit], text, labelCapacity);
+        ::TextOutW(dc, cell.left + inner.cx / 2, top, text, static_cast<int>(std::wcslen(text)));
+    }
+
+    HeatMapView& view;
+    const ViewInputs& inputs;
+    HDC dc;
+    Selection dcBrush;
+    Selection selectedFont;
+    RECT client{};
+    Cell first{};
+    int gap = 0;
+    SIZE inner{};
+    COLORREF background = 0;
+    int textHeight = 0;
+    wchar_t units[2][3] = {};
+};
+
+void HeatMapView::ShowUpdate(const ViewInputs& inputs)
 {
+    const HWND window = inputs.window;
     const size_t cells = inputs.panes->size();
     if (painted.size() != cells)
         painted.assign(cells, std::nullopt);
-    RECT client{};
-    ::GetClientRect(inputs.window, &client);
-    const Cell first = GridCellAt(0, static_cast<uint32_t>(client.right), static_cast<uint32_t>(client.bottom),
-                                  Columns(), Rows());
-    const int gap = plot::Scale{inputs.dpi}(1);
-    const SIZE inner{first.width - gap, first.height - gap};
-    std::vector<RECT> rects;
+    // Nothing shows: the cells keep what they were last painted with, and the paint that
+    // showing the window brings draws them all.
+    if (!::IsWindowVisible(window) || ::IsIconic(window))
+        return;
+    WindowDc dc(window);
+    if (!dc) {
+        ::InvalidateRect(window, nullptr, FALSE);
+        return;
+    }
+    // Made at the first cell that changed: an update that changes nothing draws nothing.
+    std::optional<CellPass> pass;
     for (uint32_t i = 0; i < cells; ++i) {
         const CellFace face = FaceOf(inputs, i);
         std::optional<PaintedCell>& before = painted[i];
         if (before && before->face == face)
             continue;
-        const RECT cell = CellOf(first, Columns(), i);
+        if (!pass)
+            pass.emplace(*this, inputs, dc.Get());
+        // The keyboard's focus rectangle is drawn over the focused cell by the window's paint.
+        if (static_cast<int32_t>(i) == inputs.focusedCore) {
+            const RECT cell = pass->CellRect(i);
+            ::InvalidateRect(window, &cell, FALSE);
+            continue;
+        }
         // The load alone changed and the digits keep their places: the load's line, about a
         // fifth of the cell, is all that changes on the screen; nothing at all when the cell
         // has no room for the load.
         const bool loadAlone = before && before->face.filled && face.filled && before->face.colour == face.colour &&
                                before->face.temperature == face.temperature;
-        if (loadAlone && LinesOf(nullptr, face, inner, paintedTextHeight, inputs.dpi) == before->lines) {
-            if (before->lines == 2) {
-                const int top = cell.top + (inner.cy - 2 * paintedTextHeight) / 2 + paintedTextHeight;
-                AddSideBySide(rects, {cell.left, top, cell.left + inner.cx, top + paintedTextHeight}, gap);
-            }
+        if (loadAlone && pass->LinesOf(face) == before->lines) {
+            if (before->lines == 2)
+                pass->DrawLoadLine(i, face);
             before->face = face;
             continue;
         }
-        AddSideBySide(rects, cell, gap);
+        pass->DrawCell(i, face);
     }
-    if (rects.empty())
-        return;
-    // Scattered changes: the whole map costs less to paint than a region of that many
-    // rectangles costs to build and to clip every drawing to (measured under Wine at 256 cores).
-    if (rects.size() > regionRectLimit)
-        ::InvalidateRect(inputs.window, nullptr, FALSE);
-    else
-        InvalidateRects(inputs.window, rects);
 }
 
 HFONT HeatMapView::LabelFont(int dpi)
@@ -231,90 +306,22 @@ int HeatMapView::LinesOf(HDC dc, const CellFace& face, SIZE inner, int textHeigh
 
 bool HeatMapView::Paint(const ViewInputs& inputs)
 {
-    const HWND window = inputs.window;
-    const GraphSettings* settings = inputs.settings;
     const PaneList& paneList = *inputs.panes;
     if (painted.size() != paneList.size())
         painted.assign(paneList.size(), std::nullopt);
-    PaintDc paint(window);
+    PaintDc paint(inputs.window);
     const HDC dc = paint.Get();
     RECT area{};  // the bounds of the update region
     if (!dc || ::GetClipBox(dc, &area) == ERROR || ::IsRectEmpty(&area))
         return true;
-    RECT client{};
-    ::GetClientRect(window, &client);
-    const uint32_t columns = Columns();
-    const uint32_t rows = Rows();
-    const Cell first = GridCellAt(0, static_cast<uint32_t>(client.right), static_cast<uint32_t>(client.bottom),
-                                  columns, rows);
-    const plot::Scale lengths{inputs.dpi};
-    // One pixel (at 96 DPI) of the background between neighbouring cells.
-    const int gap = lengths(1);
-
-    Selection dcBrush(dc, ::GetStockObject(DC_BRUSH));
-    // High contrast: cells in the window colour with their numbers in its text colour, the
-    // lines between them in the text colour.
-    const PaneColours* contrast = inputs.contrast;
-    const COLORREF background = contrast ? contrast->frame : settings ? settings->BGColor : 0;
-    ::SetDCBrushColor(dc, background);
-    // The background: the lines between the cells and what lies beyond them. The drawing is
-    // clipped to the update region, so each fill costs only what of it is to be painted.
-    const int gridWidth = first.width * static_cast<int>(columns);
-    const int gridHeight = first.height * static_cast<int>(rows);
-    for (uint32_t column = 1; column <= columns; ++column)
-        ::PatBlt(dc, first.width * static_cast<int>(column) - gap, 0, gap, gridHeight, PATCOPY);
-    for (uint32_t row = 1; row <= rows; ++row)
-        ::PatBlt(dc, 0, first.height * static_cast<int>(row) - gap, gridWidth, gap, PATCOPY);
-    ::PatBlt(dc, gridWidth, 0, client.right - gridWidth, client.bottom, PATCOPY);
-    ::PatBlt(dc, 0, gridHeight, gridWidth, client.bottom - gridHeight, PATCOPY);
-
-    Selection selectedFont(dc, LabelFont(inputs.dpi));
-    TEXTMETRICW metrics{};
-    const int textHeight = ::GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
-    paintedTextHeight = textHeight;
-    ::SetBkMode(dc, TRANSPARENT);
-    // Black reads on every colour of the scale, as on the tray icon.
-    ::SetTextColor(dc, contrast ? contrast->text : RGB(0, 0, 0));
-    ::SetTextAlign(dc, TA_CENTER | TA_TOP);
-    wchar_t units[2][3] = {};
-    if (settings) {
-        textformat::CopyText(settings->TempUnit, units[0], 3);
-        textformat::CopyText(settings->LoadUnit, units[1], 3);
-    }
-    if (std::wmemcmp(&units[0][0], &widthUnits[0][0], 6) != 0) {
-        std::wmemcpy(&widthUnits[0][0], &units[0][0], 6);
-        widths.clear();
-    }
-
-    const SIZE inner{first.width - gap, first.height - gap};
-    for (uint32_t i = 0; i < columns * rows; ++i) {
-        const RECT cell = CellOf(first, columns, i);
+    CellPass pass(*this, inputs, dc);
+    pass.Background();
+    for (uint32_t i = 0; i < pass.CellCount(); ++i) {
+        const RECT cell = pass.CellRect(i);
         if (cell.right <= area.left || cell.left >= area.right || cell.bottom <= area.top || cell.top >= area.bottom ||
             !::RectVisible(dc, &cell))
             continue;
-        const CellFace face = i < paneList.size() ? FaceOf(inputs, i) : CellFace{};
-        const int lines = LinesOf(dc, face, inner, textHeight, inputs.dpi);
-        if (i < paneList.size())
-            painted[i] = PaintedCell{face, lines};
-        if (!face.filled || inner.cx <= 0 || inner.cy <= 0) {
-            ::PatBlt(dc, cell.left, cell.top, inner.cx, inner.cy, PATCOPY);
-            continue;
-        }
-        ::SetDCBrushColor(dc, face.colour);
-        ::PatBlt(dc, cell.left, cell.top, inner.cx, inner.cy, PATCOPY);
-        ::SetDCBrushColor(dc, background);
-        if (lines <= 0)
-            continue;
-        // The temperature, then the load beneath it when there is room for both.
-        wchar_t text[labelCapacity];
-        const int middle = cell.left + inner.cx / 2;
-        const int top = cell.top + (inner.cy - lines * textHeight) / 2;
-        textformat::FormatValueText(face.temperature, units[0], text, labelCapacity);
-        ::TextOutW(dc, middle, top, text, static_cast<int>(std::wcslen(text)));
-        if (lines == 2) {
-            textformat::FormatValueText(face.load, units[1], text, labelCapacity);
-            ::TextOutW(dc, middle, top + textHeight, text, static_cast<int>(std::wcslen(text)));
-        }
+        pass.DrawCell(i, i < paneList.size() ? FaceOf(inputs, i) : CellFace{});
     }
     return true;
 }

@@ -1,6 +1,6 @@
 // The heat map ("HeatMap=1"): one cell per core in the grid's layout, filled with the colour of
 // the core's newest temperature and painted in one pass by the main window, over hidden panes
-// that keep their histories and exports. An update paints again only the cells whose colour or
+// that keep their histories and exports. An update draws at once only the cells whose colour or
 // digits it changed. Made by MakeView, owned by the main window; its cell tips are owned by the
 // window's handle and go with it.
 #pragma once
@@ -24,10 +24,14 @@ public:
     // The cells within the update region, straight to the screen: every pixel is drawn once
     // (a cell's colour, or the background between and beyond the cells), then the digits.
     bool Paint(const ViewInputs& inputs) override;
-    // The cells whose face differs from the one they were last painted with; of a cell whose
-    // load alone changed while its digits keep their places, the load's line only. The whole
-    // map when the changes are too scattered for a region to pay.
-    void Invalidate(const ViewInputs& inputs) override;
+    // Draws at once, into the window's DC, the cells whose face differs from the one they were
+    // last painted with; of a cell whose load alone changed while its digits keep their
+    // places, the load's line only. An update changes most cells of a big map, and a cell's
+    // paint is mostly filling its pixels: a paint of the update region would fill every cell,
+    // and a region of many cells costs more to clip every drawing to than it saves. The
+    // window's paint stays for what the system asks to be drawn again, and for the focused
+    // cell, whose focus rectangle it draws.
+    void ShowUpdate(const ViewInputs& inputs) override;
     // TTN_GETDISPINFOW of a cell's tip with the hover readout on: the cell's readout.
     bool OnNotify(const ViewInputs& inputs, NMHDR* header) override;
     // The cells' tips follow the mouse themselves.
@@ -52,6 +56,8 @@ private:
         bool operator!=(const CellFace& other) const { return !(*this == other); }
     };
 
+    class CellPass;
+
     // A cell as it was last painted: its face and how many lines of text it showed.
     struct PaintedCell {
         CellFace face;
@@ -73,7 +79,6 @@ private:
     HWND cellTips = nullptr;
     // What each cell showed when it was last painted; a cell not yet painted has nothing.
     std::vector<std::optional<PaintedCell>> painted;
-    int paintedTextHeight = 0;
     Font font;
     int fontDpi = 0;
     // Widths by value (temperatures and loads apart), for the units in widthUnits.

@@ -78,6 +78,7 @@ ViewInputs MainWindow::Inputs() const
     inputs.times = panes.Times();
     inputs.dpi = Dpi();
     inputs.contrast = contrast.Colours();
+    inputs.focusedCore = focus.Focused();
     return inputs;
 }
 
@@ -196,7 +197,7 @@ void MainWindow::ShowUpdate(const UpdateRecord& update)
 {
     reportedCores = update.reportedCores;
     if (!panes.List().empty() && window && view)
-        view->Invalidate(Inputs());
+        view->ShowUpdate(Inputs());
     if (trayReading)
         trayReading->Show(update);
     if (focus.Focused() != CoreFocus::none && Ready())

@@ -28,6 +28,8 @@ struct ViewInputs {
     int32_t dpi = 96;
     // The colours of Windows' high-contrast mode in place of the settings', or null.
     const PaneColours* contrast = nullptr;
+    // The core the keyboard's focus is on, or -1.
+    int32_t focusedCore = -1;
 };
 
 class View {
@@ -61,8 +63,9 @@ public:
     // WM_MOUSEMOVE and WM_MOUSELEAVE of the main window; false when the view leaves them to
     // the window's default handling.
     virtual bool OnMouse(const ViewInputs&, UINT /*message*/, LPARAM) { return false; }
-    // After an update: marks what it changed to be painted again (the whole client area).
-    virtual void Invalidate(const ViewInputs& inputs) { ::InvalidateRect(inputs.window, nullptr, TRUE); }
+    // After an update: shows what it changed; here by marking the whole client area to be
+    // painted again.
+    virtual void ShowUpdate(const ViewInputs& inputs) { ::InvalidateRect(inputs.window, nullptr, TRUE); }
 };
 
 // The view that "Columns" and "HeatMap" ask for; the one place that tells them apart.

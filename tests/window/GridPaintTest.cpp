@@ -1,6 +1,7 @@
 // The grid view's one-pass paint in a real window: every cell shows the pixels its pane's own
 // paint draws, in line and bar mode, with all texts and with compact ones; only the cells in
-// the update region are drawn again; the mouse over a cell reads as over its pane's window.
+// the update region are drawn again; the heat map draws at once only what an update changed;
+// the mouse over a cell reads as over its pane's window.
 // The plug-in is linked into the test so that its panes and window object can be seen.
 #include "tests/graph/PaneTestSupport.h"
 #include "tests/support/LinkedPlugin.h"
@@ -302,7 +303,41 @@ bool SameRect(const RECT& a, const RECT& b)
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-TEST_F(GridPaint, TheHeatMapPaintsAgainOnlyTheCellsWhoseColourOrDigitsChanged)
+// Covers the client area with a colour no cell or line of the map has: what an update draws
+// afterwards shows against it.
+constexpr uint32_t marker = 0x00FF00FF;
+
+void CoverWithMarker()
+{
+    WindowDc dc(mainWindow);
+    RECT client{};
+    ::GetClientRect(mainWindow, &client);
+    Brush brush(::CreateSolidBrush(RGB(0xFF, 0x00, 0xFF)));
+    ::FillRect(dc.Get(), &client, brush.Get());
+}
+
+// The rows of rect that show the marker all across, and those that show none of it.
+struct MarkerRows {
+    int whole = 0;
+    int none = 0;
+};
+
+MarkerRows RowsOfMarker(const ClientPicture& picture, const RECT& rect)
+{
+    MarkerRows rows;
+    const int width = rect.right - rect.left;
+    const std::vector<uint32_t> pixels = picture.Cell(rect);
+    for (int y = 0; y < rect.bottom - rect.top; ++y) {
+        int marked = 0;
+        for (int x = 0; x < width; ++x)
+            marked += pixels[static_cast<size_t>(y) * width + x] == marker ? 1 : 0;
+        rows.whole += marked == width ? 1 : 0;
+        rows.none += marked == 0 ? 1 : 0;
+    }
+    return rows;
+}
+
+TEST_F(GridPaint, TheHeatMapDrawsAtOnceOnlyTheCellsWhoseColourOrDigitsChanged)
 {
     WriteSettingsWithDefaults({"HeatMap=1;", "RangeMin=0;", "RangeMax=100;"});
     SensorSnapshot snapshot = testhost::MakeSnapshot(6, 50.0f, 30);
@@ -313,48 +348,68 @@ TEST_F(GridPaint, TheHeatMapPaintsAgainOnlyTheCellsWhoseColourOrDigitsChanged)
         const HeatMapView& view = dynamic_cast<const HeatMapView&>(pluginInstance->Window().CurrentView());
         return view.CellRect(mainWindow, i);
     };
+    const RECT cell1 = cellOf(1);
+    const RECT cell4 = cellOf(4);
+    // The map's own pixels of a cell: the line between it and its neighbours left out.
+    const auto inside = [&](RECT cell) {
+        cell.right -= 1;
+        cell.bottom -= 1;
+        return cell;
+    };
 
-    // Nothing changed: nothing to paint.
+    // Nothing changed: nothing is drawn, and nothing is left to paint.
+    CoverWithMarker();
     record->Update(&snapshot);
-    const RECT none = PendingBounds();
-    EXPECT_TRUE(::IsRectEmpty(&none));
+    const ClientPicture unchanged = CaptureClient(false);
+    EXPECT_EQ(RowsOfMarker(unchanged, inside(cell1)).whole, cell1.bottom - cell1.top - 1);
+    RECT pending = PendingBounds();
+    EXPECT_TRUE(::IsRectEmpty(&pending));
 
-    // One core's load, then another's temperature: only its cell.
+    // One core's temperature: its whole cell, at once. Another's load alone: the load's line
+    // across its cell, the rows above and below it left as they were.
+    snapshot.coreTemperature[1] = 80.0f;
     snapshot.coreLoad[4] = 31;
     record->Update(&snapshot);
-    EXPECT_TRUE(SameRect(PendingBounds(), cellOf(4)));
-    testhost::Pump();
-    snapshot.coreTemperature[1] = 80.0f;
-    record->Update(&snapshot);
-    EXPECT_TRUE(SameRect(PendingBounds(), cellOf(1)));
-    testhost::Pump();
-
-    // Back to a load the map shows in other cells, the digits keeping their places: the
-    // load's line alone, across the cell, below the temperature.
-    snapshot.coreLoad[4] = 30;
-    record->Update(&snapshot);
-    const RECT line = PendingBounds();
-    const RECT cell4 = cellOf(4);
-    EXPECT_EQ(line.left, cell4.left);
-    EXPECT_GT(line.right, cell4.left + (cell4.right - cell4.left) * 9 / 10);
-    EXPECT_GT(line.top, cell4.top + (cell4.bottom - cell4.top) / 3);
-    EXPECT_LT(line.bottom, cell4.bottom - (cell4.bottom - cell4.top) / 3);
-    snapshot.coreTemperature[1] = 81.0f;
-    record->Update(&snapshot);
-
-    // Painted cell by cell, the map is what one whole paint shows.
+    pending = PendingBounds();
+    EXPECT_TRUE(::IsRectEmpty(&pending));
     const ClientPicture partly = CaptureClient(false);
     const ClientPicture whole = CaptureClient(true);
-    EXPECT_TRUE(partly.pixels == whole.pixels);
-    EXPECT_FALSE(whole.Cell(cellOf(1)) == first.Cell(cellOf(1)));
-    EXPECT_TRUE(whole.Cell(cellOf(0)) == first.Cell(cellOf(0)));
-    EXPECT_TRUE(whole.Cell(cell4) == first.Cell(cell4));
+    EXPECT_TRUE(partly.Cell(inside(cell1)) == whole.Cell(inside(cell1)));
+    EXPECT_FALSE(whole.Cell(cell1) == first.Cell(cell1));
+    const MarkerRows loadLine = RowsOfMarker(partly, inside(cell4));
+    const int height4 = cell4.bottom - cell4.top - 1;
+    EXPECT_GT(loadLine.none, 0);
+    EXPECT_LT(loadLine.none, height4 / 4);
+    EXPECT_EQ(loadLine.whole + loadLine.none, height4);
+    EXPECT_EQ(RowsOfMarker(partly, inside(cellOf(0))).whole, cellOf(0).bottom - cellOf(0).top - 1);
+    // What the load's line drew is what a whole paint shows there.
+    const std::vector<uint32_t> drawn = partly.Cell(inside(cell4));
+    const std::vector<uint32_t> painted = whole.Cell(inside(cell4));
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        if (drawn[i] != marker) {
+            ASSERT_EQ(drawn[i], painted[i]) << i;
+        }
+    }
+
+    // The cell the keyboard's focus is on goes through the window's paint, which draws the
+    // focus rectangle over it.
+    ::SetFocus(mainWindow);
+    ::SendMessageW(mainWindow, WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_EQ(pluginInstance->Window().Focus().Focused(), 0);
+    testhost::Pump();
+    snapshot.coreTemperature[0] = 70.0f;
+    record->Update(&snapshot);
+    EXPECT_TRUE(SameRect(PendingBounds(), cellOf(0)));
+    testhost::Pump();
 
     // Fewer cores reported: the cells beyond them go empty, and only those.
+    CoverWithMarker();
     SensorSnapshot fewer = snapshot;
     fewer.coreCount = 5;
     record->Update(&fewer);
-    EXPECT_TRUE(SameRect(PendingBounds(), cellOf(5)));
+    const ClientPicture emptied = CaptureClient(false);
+    EXPECT_EQ(RowsOfMarker(emptied, inside(cellOf(5))).none, cellOf(5).bottom - cellOf(5).top - 1);
+    EXPECT_EQ(RowsOfMarker(emptied, inside(cell4)).whole, height4);
 }
 
 }  // namespace

@@ -143,8 +143,8 @@ public:
     RECT CellRect(uint32_t index) const { return CellOf(first, view.Columns(), index); }
     uint32_t CellCount() const { return view.Columns() * view.Rows(); }
 
-    // The lines between the cells and what lies beyond them. The drawing is clipped to the
-    // update region, so each fill costs only what of it is to be painted.
+    // The lines between the cells and what lies beyond them. In a paint the drawing is clipped
+    // to the update region, so each fill costs only what of it is to be painted.
     void Background() const
     {
         ::SetDCBrushColor(dc, background);

@@ -5,6 +5,11 @@
 
 #include <array>
 
+namespace {
+constexpr uint32_t stateAhead = 8;
+constexpr uint32_t slotsAhead = 4;
+}  // namespace
+
 void DistributeSamples(MainWindow& window, const SampleSinks& sinks)
 {
     const PaneList& panes = window.Panes();
@@ -21,6 +26,13 @@ void DistributeSamples(MainWindow& window, const SampleSinks& sinks)
         for (uint32_t i = 0; i < panes.size() && i < maxSnapshotCores; ++i) {
             temperatures[i] = TruncateTemperature(snapshotCopy.coreTemperature[i]);
             loads[i] = static_cast<int32_t>(snapshotCopy.coreLoad[i]);
+            // A second after the last update, what a push touches is mostly not in the cache:
+            // the pane's lines are asked for some panes ahead, and the slots, whose addresses
+            // those lines hold, half as far ahead.
+            if (i + stateAhead < panes.size() && panes[i + stateAhead])
+                panes[i + stateAhead]->PrefetchPushState();
+            if (i + slotsAhead < panes.size() && panes[i + slotsAhead])
+                panes[i + slotsAhead]->PrefetchPushSlots();
             if (CZiveVazudEx* pane = panes[i])
                 pane->PushSamples(temperatures[i], loads[i]);
             pushed = i + 1;

@@ -17,6 +17,7 @@
 #include "graph/CZiveVazudEx.h"
 #include "graph/PaneLock.h"
 #include "plugin/PluginState.h"
+#include "plugin/SampleDistribution.h"
 #include "win32/Clock.h"
 #include "window/WindowViews.h"
 
@@ -62,14 +63,14 @@ void MeasureParts(uint32_t cores, int calls, SensorSnapshot& snapshot, LARGE_INT
 {
     const double copy = PartMedian(calls, frequency, [&](int) { StoreSnapshot(snapshot); });
     std::vector<int32_t> temperatures(cores), loads(cores);
+    const PaneList panes(graphList, graphList + graphCount);
     const double pushes = PartMedian(calls, frequency, [&](int i) {
-        PaneLock::Exclusive hold(PanesLock());
         for (uint32_t c = 0; c < graphCount; ++c) {
             temperatures[c] = 40 + (i * 7 + static_cast<int32_t>(c)) % 50;
             loads[c] = (i + static_cast<int32_t>(c)) % 101;
-            if (CZiveVazudEx* pane = graphList[c])
-                pane->PushSamples(temperatures[c], loads[c]);
         }
+        PaneLock::Exclusive hold(PanesLock());
+        PushToPanes(panes, temperatures.data(), loads.data(), graphCount);
     });
     UpdateTimes times(1680);
     const double time = PartMedian(calls, frequency, [&](int) { times.Push(ClockNowUnixMilliseconds()); });

@@ -3,6 +3,7 @@
 #include "core/SnapshotCopy.h"
 #include "window/MainWindow.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -10,33 +11,38 @@ constexpr uint32_t stateAhead = 8;
 constexpr uint32_t slotsAhead = 4;
 }  // namespace
 
+void PushToPanes(const PaneList& panes, const int32_t* temperatures, const int32_t* loads, uint32_t count)
+{
+    for (uint32_t i = 0; i < count; ++i) {
+        // A second after the last update, what a push touches is mostly not in the cache: the
+        // pane's lines are asked for some panes ahead, and the slots, whose addresses those
+        // lines hold, half as far ahead.
+        if (i + stateAhead < count && panes[i + stateAhead])
+            panes[i + stateAhead]->PrefetchPushState();
+        if (i + slotsAhead < count && panes[i + slotsAhead])
+            panes[i + slotsAhead]->PrefetchPushSlots();
+        if (CZiveVazudEx* pane = panes[i])
+            pane->PushSamples(temperatures[i], loads[i]);
+    }
+}
+
 void DistributeSamples(MainWindow& window, const SampleSinks& sinks)
 {
     const PaneList& panes = window.Panes();
     if (panes.empty())
         return;
-    // What each pane stored, for the tray icon and the sinks.
+    // What each pane stored, for the tray icon and the sinks. There are never more panes than
+    // the 256 entries of the snapshot's load block, so every read stays inside the copy.
     std::array<int32_t, maxSnapshotCores> temperatures{};
     std::array<int32_t, maxSnapshotCores> loads{};
-    uint32_t pushed = 0;
+    const uint32_t pushed = static_cast<uint32_t>(std::min<size_t>(panes.size(), maxSnapshotCores));
+    for (uint32_t i = 0; i < pushed; ++i) {
+        temperatures[i] = TruncateTemperature(snapshotCopy.coreTemperature[i]);
+        loads[i] = static_cast<int32_t>(snapshotCopy.coreLoad[i]);
+    }
     {
         PaneLock::Exclusive hold(PanesLock());
-        // There are never more panes than the 256 entries of the snapshot's load block, so
-        // every read below stays inside the copy.
-        for (uint32_t i = 0; i < panes.size() && i < maxSnapshotCores; ++i) {
-            temperatures[i] = TruncateTemperature(snapshotCopy.coreTemperature[i]);
-            loads[i] = static_cast<int32_t>(snapshotCopy.coreLoad[i]);
-            // A second after the last update, what a push touches is mostly not in the cache:
-            // the pane's lines are asked for some panes ahead, and the slots, whose addresses
-            // those lines hold, half as far ahead.
-            if (i + stateAhead < panes.size() && panes[i + stateAhead])
-                panes[i + stateAhead]->PrefetchPushState();
-            if (i + slotsAhead < panes.size() && panes[i + slotsAhead])
-                panes[i + slotsAhead]->PrefetchPushSlots();
-            if (CZiveVazudEx* pane = panes[i])
-                pane->PushSamples(temperatures[i], loads[i]);
-            pushed = i + 1;
-        }
+        PushToPanes(panes, temperatures.data(), loads.data(), pushed);
         window.RecordUpdateTime();
     }
     UpdateRecord update;

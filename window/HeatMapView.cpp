@@ -5,6 +5,7 @@
 #include "core/TextFormat.h"
 #include "graph/CZiveVazudEx.h"
 #include "graph/PaneDrawing.h"
+#include "win32/DpiAwareness.h"
 #include "win32/Handles.h"
 #include "win32/TooltipWindow.h"
 #include "window/HoverTip.h"
@@ -226,6 +227,10 @@ void HeatMapView::ShowUpdate(const ViewInputs& inputs)
     // showing the window brings draws them all.
     if (!::IsWindowVisible(window) || ::IsIconic(window))
         return;
+    // Update runs in the host's DPI awareness, which may be none: drawn in it, the cells would
+    // be laid out and drawn in scaled-down coordinates. The window's own awareness, as in its
+    // paint, for the client area, the DC and the drawing.
+    const PerMonitorDpiScope perMonitor;
     WindowDc dc(window);
     if (!dc) {
         ::InvalidateRect(window, nullptr, FALSE);

@@ -1,7 +1,8 @@
 // The plug-in at the display's scale: its windows made per-monitor aware without changing the
 // host's DPI mode, the panes measured and their titles read back from the screen at the
-// window's DPI, a WM_DPICHANGED round trip, and "RememberPlacement=1" across reloads. Runs at
-// whatever DPI the Wine prefix has (see README: the same tests under Wine 10 at 144 and 192).
+// window's DPI, the heat map's update drawn in the window's pixels, a WM_DPICHANGED round trip,
+// and "RememberPlacement=1" across reloads. Runs at whatever DPI the Wine prefix has (see
+// README: the same tests under Wine 10 at 144 and 192).
 #include "tests/support/DibPixels.h"
 #include "tests/support/ProcessCounts.h"
 #include "tests/support/LinkedPlugin.h"
@@ -249,6 +250,35 @@ int LabelHeight(int dpi)
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(screen.Get(), &metrics);
     return metrics.tmHeight;
+}
+
+TEST_F(DisplayScale, TheHeatMapDrawsAnUpdateInTheWindowsOwnPixels)
+{
+    WriteSettings({"HeatMap=1;", "RangeMin=0;", "RangeMax=100;"});
+    Feed(16, 2);
+    ASSERT_NE(mainWindow, nullptr);
+    ::SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // Drawn by Update in this program's DPI mode, which is the host's: none.
+    SensorSnapshot snapshot = testhost::MakeSnapshot(16, 55.0f, 40);
+    for (uint32_t core = 0; core < 16; ++core)
+        snapshot.coreTemperature[core] = 20.0f + 4.0f * static_cast<float>(core);
+    record->Update(&snapshot);
+    testhost::Pump();
+
+    // Read in physical pixels: what the update drew is what the window's own paint shows.
+    const PerMonitorDpiScope physical;
+    RECT client{};
+    ::GetClientRect(mainWindow, &client);
+    const std::vector<COLORREF> drawn = ScreenPixels(mainWindow, client);
+    ::RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    testhost::Pump();
+    const std::vector<COLORREF> painted = ScreenPixels(mainWindow, client);
+    ASSERT_FALSE(drawn.empty());
+    size_t differing = 0;
+    for (size_t i = 0; i < drawn.size(); ++i)
+        differing += drawn[i] != painted[i] ? 1 : 0;
+    EXPECT_EQ(differing, 0u) << "of " << drawn.size() << " pixels at " << WindowDpi(mainWindow) << " DPI";
 }
 
 TEST_F(DisplayScale, ADpiChangeTo192AndBackKeepsTheSizeIn96DpiUnitsAndLeavesNoGdiObject)

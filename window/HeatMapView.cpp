@@ -184,7 +184,7 @@ public:
     }
 
     // Of a cell showing two lines whose colour and temperature stay: the load's line alone,
-    // across the cell.
+    // across the cell. The caller records the new face.
     void DrawLoadLine(uint32_t index, const CellFace& face)
     {
         const RECT cell = CellRect(index);
@@ -192,7 +192,6 @@ public:
         ::SetDCBrushColor(dc, face.colour);
         ::PatBlt(dc, cell.left, top, inner.cx, textHeight, PATCOPY);
         DrawValue(cell, top, face.load, 1);
-        view.painted[index]->face = face;
     }
 
 private:

@@ -34,8 +34,6 @@ public:
             ++count;
         return true;
     }
-    // Where the next Push writes, unless it enters a new block (then one past this one's end).
-    const Value* NextSlot() const { return writeBlock ? writeBlock + writeOffset + 1 : nullptr; }
     // Forgets every sample and returns to the initial capacity.
     void Clear();
     // Starts over as a history constructed with initialCapacity would (its slot limit kept).

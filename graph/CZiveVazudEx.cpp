@@ -80,14 +80,6 @@ void CZiveVazudEx::ClearHistory()
     loadFigures = SeriesFigures{};
 }
 
-void CZiveVazudEx::PushSamples(int32_t temperature, int32_t load)
-{
-    if (tempHistory.Push(temperature))
-        temperatureFigures.Add(temperature);
-    if (history.Push(load))
-        loadFigures.Add(load);
-}
-
 void CZiveVazudEx::DrawSeries(HDC dc)
 {
     Brush loadBrush(::CreateSolidBrush(loadGraphColor));

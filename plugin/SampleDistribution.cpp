@@ -6,24 +6,11 @@
 #include <algorithm>
 #include <array>
 
-namespace {
-constexpr uint32_t stateAhead = 8;
-constexpr uint32_t slotsAhead = 4;
-}  // namespace
-
 void PushToPanes(const PaneList& panes, const int32_t* temperatures, const int32_t* loads, uint32_t count)
 {
-    for (uint32_t i = 0; i < count; ++i) {
-        // A second after the last update, what a push touches is mostly not in the cache: the
-        // pane's lines are asked for some panes ahead, and the slots, whose addresses those
-        // lines hold, half as far ahead.
-        if (i + stateAhead < count && panes[i + stateAhead])
-            panes[i + stateAhead]->PrefetchPushState();
-        if (i + slotsAhead < count && panes[i + slotsAhead])
-            panes[i + slotsAhead]->PrefetchPushSlots();
+    for (uint32_t i = 0; i < count; ++i)
         if (CZiveVazudEx* pane = panes[i])
             pane->PushSamples(temperatures[i], loads[i]);
-    }
 }
 
 void DistributeSamples(MainWindow& window, const SampleSinks& sinks)

@@ -6,8 +6,8 @@
 // Once more at 256 cores with a screen reader's object held and a core focused by the keyboard.
 // Then the parts of that work measured apart, each right after an InvalidateRect of the main
 // window as in Update, so that each finds the cache as Update's own steps do: the snapshot
-// copy, the pushes into every pane's histories with their running figures, the update time,
-// and the hottest core that the tray reads. Update's one request to the window server is the
+// copy, its conversion into samples, the pushes into every pane's histories with their
+// running figures, the update time, and the hottest core that the tray reads. Update's one request to the window server is the
 // InvalidateRect; the parts make none.
 #include "bench/BenchTiming.h"
 #include "core/HostRecords.h"
@@ -39,14 +39,16 @@ using bench::Microseconds;
 using bench::Pump;
 
 // The median of calls timings of part, each taken right after an InvalidateRect of the main
-// window (untimed), as Update's own steps follow the previous update's.
-template <typename Part>
-double PartMedian(int calls, LARGE_INTEGER frequency, Part part)
+// window (untimed), as Update's own steps follow the previous update's. prepare(i) runs
+// before the InvalidateRect, untimed.
+template <typename Prepare, typename Part>
+double PartMedian(int calls, LARGE_INTEGER frequency, Prepare prepare, Part part)
 {
     std::vector<double> timings;
     LARGE_INTEGER a, b;
     RECT client{};
     for (int i = 0; i < calls; ++i) {
+        prepare(i);
         ::GetClientRect(mainWindow, &client);
         ::InvalidateRect(mainWindow, &client, TRUE);
         if (i % 64 == 0)
@@ -59,16 +61,26 @@ double PartMedian(int calls, LARGE_INTEGER frequency, Part part)
     return Median(timings);
 }
 
+template <typename Part>
+double PartMedian(int calls, LARGE_INTEGER frequency, Part part)
+{
+    return PartMedian(calls, frequency, [](int) {}, part);
+}
+
 void MeasureParts(uint32_t cores, int calls, SensorSnapshot& snapshot, LARGE_INTEGER frequency)
 {
     const double copy = PartMedian(calls, frequency, [&](int) { StoreSnapshot(snapshot); });
     std::vector<int32_t> temperatures(cores), loads(cores);
+    const double samples =
+        PartMedian(calls, frequency, [&](int) { SnapshotSamples(temperatures.data(), loads.data(), cores); });
     const PaneList panes(graphList, graphList + graphCount);
-    const double pushes = PartMedian(calls, frequency, [&](int i) {
+    const auto nextSamples = [&](int i) {
         for (uint32_t c = 0; c < graphCount; ++c) {
             temperatures[c] = 40 + (i * 7 + static_cast<int32_t>(c)) % 50;
             loads[c] = (i + static_cast<int32_t>(c)) % 101;
         }
+    };
+    const double pushes = PartMedian(calls, frequency, nextSamples, [&](int) {
         PaneLock::Exclusive hold(PanesLock());
         PushToPanes(panes, temperatures.data(), loads.data(), graphCount);
     });
@@ -80,6 +92,9 @@ void MeasureParts(uint32_t cores, int calls, SensorSnapshot& snapshot, LARGE_INT
     });
     std::printf("BENCH|Update part: snapshot copy (%u cores)|%.2f|us|the host's 2,688 bytes copied whole\n", cores,
                 copy);
+    std::printf("BENCH|Update part: samples of the snapshot, %u cores|%.2f|us|each temperature truncated, each "
+                "load taken\n",
+                cores, samples);
     std::printf("BENCH|Update part: sample pushes and running figures, %u cores|%.2f|us|both histories and both "
                 "figures of every pane, under the panes' lock\n",
                 cores, pushes);

@@ -37,3 +37,12 @@ int32_t TruncateTemperature(float celsius)
         return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(celsius);
 }
+
+void SnapshotSamples(int32_t* temperatures, int32_t* loads, uint32_t count)
+{
+    const uint32_t cores = count < maxSnapshotCores ? count : maxSnapshotCores;
+    for (uint32_t i = 0; i < cores; ++i) {
+        temperatures[i] = TruncateTemperature(snapshotCopy.coreTemperature[i]);
+        loads[i] = static_cast<int32_t>(snapshotCopy.coreLoad[i]);
+    }
+}

@@ -18,3 +18,8 @@ uint32_t SnapshotTjMax();
 
 // Whole degrees, truncated toward zero; NaN gives 0 and values beyond int32 saturate.
 int32_t TruncateTemperature(float celsius);
+
+// The samples of the copy's first count cores (at most the 256 it holds): each temperature
+// truncated, each load as it stands. One loop here, beside the truncation, so that the
+// compiler converts several cores at a time.
+void SnapshotSamples(int32_t* temperatures, int32_t* loads, uint32_t count);

@@ -23,10 +23,7 @@ void DistributeSamples(MainWindow& window, const SampleSinks& sinks)
     std::array<int32_t, maxSnapshotCores> temperatures{};
     std::array<int32_t, maxSnapshotCores> loads{};
     const uint32_t pushed = static_cast<uint32_t>(std::min<size_t>(panes.size(), maxSnapshotCores));
-    for (uint32_t i = 0; i < pushed; ++i) {
-        temperatures[i] = TruncateTemperature(snapshotCopy.coreTemperature[i]);
-        loads[i] = static_cast<int32_t>(snapshotCopy.coreLoad[i]);
-    }
+    SnapshotSamples(temperatures.data(), loads.data(), pushed);
     {
         PaneLock::Exclusive hold(PanesLock());
         PushToPanes(panes, temperatures.data(), loads.data(), pushed);

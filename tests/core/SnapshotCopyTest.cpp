@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -33,6 +34,24 @@ TEST(TemperatureConversion, TruncatesTowardZeroAndSaturates)
     };
     for (const Case& c : cases)
         EXPECT_EQ(TruncateTemperature(c.celsius), c.sample) << c.celsius;
+
+    // The same rule over a whole copy, where the compiler converts several cores at once: every
+    // case in every lane and in the tail, and nothing written past the 256 cores.
+    SensorSnapshot snapshot{};
+    const size_t caseCount = sizeof cases / sizeof cases[0];
+    for (uint32_t core = 0; core < maxSnapshotCores; ++core) {
+        snapshot.coreTemperature[core] = cases[core % caseCount].celsius;
+        snapshot.coreLoad[core] = core;
+    }
+    StoreSnapshot(snapshot);
+    std::vector<int32_t> temperatures(300, -7), loads(300, -7);
+    SnapshotSamples(temperatures.data(), loads.data(), 300);
+    for (uint32_t core = 0; core < 300; ++core) {
+        const bool held = core < maxSnapshotCores;
+        EXPECT_EQ(temperatures[core], held ? cases[core % caseCount].sample : -7) << core;
+        EXPECT_EQ(loads[core], held ? static_cast<int32_t>(core) : -7) << core;
+    }
+    ClearSnapshotCopy();
 }
 
 TEST(SnapshotCopy, CoreCountIsCappedAtTheLoadBlock)

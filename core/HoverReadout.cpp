@@ -24,6 +24,46 @@ std::wstring FiguresLine(const wchar_t* name, const SeriesFigures& figures, cons
 
 }  // namespace
 
+void SeriesFigures::Add(const SeriesFigures& other)
+{
+    if (other.count == 0)
+        return;
+    min = count == 0 ? other.min : std::min(min, other.min);
+    max = count == 0 ? other.max : std::max(max, other.max);
+    sum += other.sum;
+    count += other.count;
+}
+
+SeriesFigures HistoryFigures::FiguresOfBlock(const SampleHistory& history)
+{
+    SeriesFigures figures;
+    const int32_t* samples = history.BlockSamples();
+    const int32_t n = history.BlockCount();
+    if (n == 0)
+        return figures;
+    // One plain pass the compiler can do several samples at a time.
+    int32_t low = samples[0];
+    int32_t high = samples[0];
+    int64_t sum = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        low = std::min(low, samples[i]);
+        high = std::max(high, samples[i]);
+        sum += samples[i];
+    }
+    figures.count = n;
+    figures.sum = sum;
+    figures.min = low;
+    figures.max = high;
+    return figures;
+}
+
+SeriesFigures HistoryFigures::Of(const SampleHistory& history) const
+{
+    SeriesFigures figures = filled;
+    figures.Add(FiguresOfBlock(history));
+    return figures;
+}
+
 SeriesFigures FiguresOfNewest(const SampleHistory& history, int32_t newest)
 {
     SeriesFigures figures;

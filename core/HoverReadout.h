@@ -26,6 +26,30 @@ struct SeriesFigures {
         sum += value;
         ++count;
     }
+    // Adds the figures of other samples, as if each had been added here.
+    void Add(const SeriesFigures& other);
+};
+
+// The running figures of one history since its last clear, for its pane. A push costs a
+// comparison: the figures of every filled block are kept, and those of the block being
+// written are counted when asked. The pane calls BeforePush before every push, so a block is
+// counted whole before a push can start overwriting it, and Clear with the history's clear.
+class HistoryFigures {
+public:
+    void BeforePush(const SampleHistory& history)
+    {
+        if (history.BlockFull())
+            filled.Add(FiguresOfBlock(history));
+    }
+    void Clear() { filled = SeriesFigures{}; }
+    // Every sample pushed since the last clear, including those a circular history has
+    // written over.
+    SeriesFigures Of(const SampleHistory& history) const;
+
+private:
+    SeriesFigures filled;
+
+    static SeriesFigures FiguresOfBlock(const SampleHistory& history);
 };
 
 // The figures of the newest samples of a history (at most its count).

@@ -34,6 +34,13 @@ public:
             ++count;
         return true;
     }
+    // The block being written: its samples from its first slot to the newest, oldest first
+    // (none before the first push and after a clear). Once circular, the rest of the block
+    // still holds the older samples that these are overwriting.
+    const Value* BlockSamples() const { return writeBlock; }
+    int32_t BlockCount() const { return writeBlock ? writeOffset + 1 : 0; }
+    // True when the next Push enters another block (or, once circular, starts over in one).
+    bool BlockFull() const { return writeBlock && writeOffset + 1 == growStep; }
     // Forgets every sample and returns to the initial capacity.
     void Clear();
     // Starts over as a history constructed with initialCapacity would (its slot limit kept).

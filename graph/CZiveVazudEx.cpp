@@ -76,8 +76,8 @@ void CZiveVazudEx::ClearHistory()
     PaneLock::Exclusive hold(lock);
     history.Clear();
     tempHistory.Clear();
-    temperatureFigures = SeriesFigures{};
-    loadFigures = SeriesFigures{};
+    temperatureFigures.Clear();
+    loadFigures.Clear();
 }
 
 void CZiveVazudEx::DrawSeries(HDC dc)

@@ -36,17 +36,18 @@ public:
     // cores an Update makes 256 of these calls in one loop.
     void PushSamples(int32_t temperature, int32_t load)
     {
-        if (tempHistory.Push(temperature))
-            temperatureFigures.Add(temperature);
-        if (history.Push(load))
-            loadFigures.Add(load);
+        temperatureFigures.BeforePush(tempHistory);
+        tempHistory.Push(temperature);
+        loadFigures.BeforePush(history);
+        history.Push(load);
     }
 
     // Count, sum, min and max of every sample pushed since the last clear, for the hover
-    // readout: kept on push so that it never scans the history. A history that has turned
-    // circular (no memory left to grow) keeps counting the samples it has written over.
-    const SeriesFigures& TemperatureFigures() const { return temperatureFigures; }
-    const SeriesFigures& LoadFigures() const { return loadFigures; }
+    // readout and the screen reader: never a pass over the whole history. A history that has
+    // turned circular (no memory left to grow) keeps counting the samples it has written over.
+    // Read on the window's thread, which is also the one that pushes and clears.
+    SeriesFigures TemperatureFigures() const { return temperatureFigures.Of(tempHistory); }
+    SeriesFigures LoadFigures() const { return loadFigures.Of(history); }
 
     const SampleHistory& TempHistory() const { return tempHistory; }
     const wchar_t* MutexName() const { return mutexName; }
@@ -57,12 +58,13 @@ protected:
     void SwapColours(PaneColours& colours) override;
 
 private:
-    // What PushSamples touches, first so that it follows the base's history: three adjacent
-    // cache lines. At 256 cores an Update pushes to every pane, and each line it reads is
-    // mostly a miss. Not valid (no slots) when the base history could not be allocated.
+    // First, so that it follows the base's history: a push touches these two cache lines and
+    // the figures only when a block fills. At 256 cores an Update pushes to every pane, and
+    // each line it reads is mostly a miss. Not valid (no slots) when the base history could
+    // not be allocated.
     SampleHistory tempHistory{0};
-    SeriesFigures temperatureFigures;
-    SeriesFigures loadFigures;
+    HistoryFigures temperatureFigures;
+    HistoryFigures loadFigures;
     COLORREF graphColor = 0;
     wchar_t loadUnitText[3] = {};
     GdiplusSession gdiplus;

@@ -39,6 +39,49 @@ TEST(HoverFigures, NewestSamplesOfAHistoryThroughGrowthAndWrap)
     }
 }
 
+TEST(HoverFigures, RunningFiguresCountEverySampleThroughGrowthWrapAndClear)
+{
+    // Small blocks, and limits that turn the history circular after one, two or several of
+    // them, or never: the figures must equal those of every value pushed since the clear.
+    const struct {
+        int32_t step;
+        int32_t limit;
+    } shapes[] = {{1, 2}, {3, 4}, {3, 9}, {4, 13}, {5, SampleHistory::defaultSlotLimit}};
+    for (const auto& shape : shapes) {
+        SampleHistory history(shape.step, shape.limit);
+        HistoryFigures running;
+        SeriesFigures expected;
+        EXPECT_EQ(running.Of(history).count, 0);
+        uint32_t seed = 12345;
+        for (int32_t n = 1; n <= 60; ++n) {
+            seed = seed * 1103515245u + 12345u;
+            const int32_t value = static_cast<int32_t>(seed >> 16) % 201 - 100;
+            running.BeforePush(history);
+            history.Push(value);
+            expected.Add(value);
+            const SeriesFigures figures = running.Of(history);
+            ASSERT_EQ(figures.count, expected.count) << shape.step << "/" << shape.limit << " after " << n;
+            ASSERT_EQ(figures.sum, expected.sum) << shape.step << "/" << shape.limit << " after " << n;
+            ASSERT_EQ(figures.min, expected.min) << shape.step << "/" << shape.limit << " after " << n;
+            ASSERT_EQ(figures.max, expected.max) << shape.step << "/" << shape.limit << " after " << n;
+            if (n == 40) {
+                history.Clear();
+                running.Clear();
+                expected = SeriesFigures{};
+            }
+        }
+    }
+
+    // A history that is not valid has no figures, however often it is pushed to.
+    SampleHistory invalid(0);
+    HistoryFigures none;
+    for (int i = 0; i < 5; ++i) {
+        none.BeforePush(invalid);
+        invalid.Push(7);
+    }
+    EXPECT_EQ(none.Of(invalid).count, 0);
+}
+
 TEST(HoverText, AverageInTenthsRoundedHalfAwayFromZero)
 {
     const struct {
